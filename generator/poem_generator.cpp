@@ -1,0 +1,261 @@
+#include "generator/poem_generator.h"
+
+#include <cmath>
+#include <limits>
+
+#include "runtime/number_text.h"
+
+namespace versomat {
+namespace {
+
+constexpr std::u16string_view kLineBreak = u"\r\n";
+
+// Composes one poem into out, drawing in exactly the order the grammar
+// takes its decisions: any change of order changes every later poem.
+class PoemComposer {
+public:
+    PoemComposer(const GeneratorState& state, RandomSource& random, std::u16string& out)
+        : m_state(state), m_random(random), m_out(out)
+    {
+    }
+
+    void composeLines()
+    {
+        for (int lineBreaks = 0;;) {
+            m_repeatsLeft = kMaxRepeatsPerLine;
+            composeLine();
+            // The line-end draw is taken even after the last allowed line.
+            const float r = m_random.next();
+            if (!(r > m_state.w13) || lineBreaks >= kMaxPoemLines - 1)
+                return;
+            ++lineBreaks;
+            m_out += kLineBreak;
+        }
+    }
+
+private:
+    double draw() { return static_cast<double>(m_random.next()); }
+
+    std::size_t drawIndex(double scale) { return static_cast<std::size_t>(std::floor(draw() * scale)); }
+    std::size_t drawRoundedIndex(double scale) { return static_cast<std::size_t>(std::floor(draw() * scale + 0.5)); }
+
+    // A loop may go round again only while the line's budget lasts.
+    bool spendRepeat()
+    {
+        if (m_repeatsLeft == 0)
+            return false;
+        --m_repeatsLeft;
+        return true;
+    }
+
+    // The draw is taken for any last index; a last index outside the list
+    // (an empty list has -1) appends nothing.
+    template <std::size_t N>
+    void appendPick(const std::array<std::u16string, N>& list, std::int16_t last)
+    {
+        const double index = std::floor(draw() * last + 0.5);
+        if (last >= 0 && static_cast<std::size_t>(last) < N)
+            m_out += list[static_cast<std::size_t>(index)];
+    }
+
+    void appendConjunction()
+    {
+        m_out += m_state.Conjunctions[drawRoundedIndex(kConjunctionCount - 1)];
+    }
+
+    void appendPunctuation()
+    {
+        m_out += m_state.Punctuation[drawRoundedIndex(kPunctuationCount - 1)];
+    }
+
+    void appendAdjective() { appendPick(m_state.AdjectiveList, m_state.AdjectiveLast); }
+
+    static std::u16string_view subjectEnding(std::size_t g, std::size_t k)
+    {
+        switch (g) {
+        case kMasculine: return k > 2 ? u"er " : u"e ";
+        case kFeminine: return u"e ";
+        case kNeuter: return k > 1 ? u"es " : u"e ";
+        default: return k > 1 ? u"e " : u"en ";
+        }
+    }
+
+    static std::u16string_view objectEnding(std::size_t h, std::size_t m)
+    {
+        switch (h) {
+        case kMasculine: return u"en ";
+        case kFeminine: return u"e ";
+        case kNeuter: return m > 1 ? u"es " : u"e ";
+        default: return m > 2 ? u"e " : u"en ";
+        }
+    }
+
+    void composeLine()
+    {
+        for (;;) {
+            const std::size_t g = composeSubject();
+            const double s = draw();
+            if (s < m_state.w6) {
+                composeAuxiliaryPhrase(g);
+                return;
+            }
+            if (s < m_state.w7) {
+                if (!spendRepeat())
+                    return;
+                appendConjunction();
+                continue;
+            }
+            if (s < m_state.w8) {
+                appendPunctuation();
+                return;
+            }
+            composeVerbPhrase(g);
+            return;
+        }
+    }
+
+    std::size_t composeSubject()
+    {
+        const std::size_t g = drawIndex(kNounClasses);
+        const std::size_t k = drawRoundedIndex(kArticleKinds - 1);
+        m_out += m_state.Articles[g][k];
+        if (draw() <= m_state.w1) {
+            for (;;) {
+                appendAdjective();
+                m_out += subjectEnding(g, k);
+                if (draw() > m_state.w2 && spendRepeat()) {
+                    appendConjunction();
+                    continue;
+                }
+                break;
+            }
+        }
+        appendPick(m_state.ActorList[g], m_state.ActorCounts[g]);
+        return g;
+    }
+
+    void composeAuxiliaryPhrase(std::size_t g)
+    {
+        const std::size_t number = g == kPlural ? 1 : 0;
+        for (;;) {
+            const std::size_t tense = drawRoundedIndex(kCopulaTenses - 1);
+            m_out += m_state.Copulas[number][tense];
+            for (;;) {
+                appendAdjective();
+                if (draw() < m_state.w3 && spendRepeat()) {
+                    appendConjunction();
+                    continue;
+                }
+                break;
+            }
+            if (draw() < m_state.w4 && spendRepeat()) {
+                appendConjunction();
+                continue;
+            }
+            break;
+        }
+        if (draw() < m_state.w5)
+            appendPunctuation();
+    }
+
+    void composeVerbPhrase(std::size_t g)
+    {
+        for (;;) {
+            m_out += u' ';
+            appendPick(m_state.VerbList, m_state.VerbLast);
+            const std::size_t h = drawIndex(kNounClasses);
+            // A plural subject turns the third-person singular into the
+            // plural by its last character: "liebt" -> "lieben".
+            if (g == kPlural) {
+                m_out.pop_back();
+                m_out += u"en ";
+            } else {
+                m_out += u' ';
+            }
+            if (draw() < m_state.w9) {
+                appendObjectNoun(h);
+                return;
+            }
+            const std::size_t m = drawIndex(kArticleKinds - 1);
+            m_out += m_state.Articles[h == kMasculine ? kAccusativeColumn : h][m];
+            if (draw() < m_state.w10) {
+                appendObjectNoun(h);
+                return;
+            }
+            if (!composeObjectAdjectives(h, m))
+                return;
+            // A connecting word ended the adjectives: a new verb phrase
+            // follows and this object gets no noun.
+        }
+    }
+
+    // Returns true when a new verb phrase is to follow instead of the noun.
+    bool composeObjectAdjectives(std::size_t h, std::size_t m)
+    {
+        for (;;) {
+            appendAdjective();
+            m_out += objectEnding(h, m);
+            if (draw() > m_state.w11 && spendRepeat()) {
+                appendConjunction();
+                return true;
+            }
+            if (draw() > m_state.w12 && spendRepeat()) {
+                appendConjunction();
+                continue;
+            }
+            appendObjectNoun(h);
+            return false;
+        }
+    }
+
+    void appendObjectNoun(std::size_t h) { appendPick(m_state.ObjectList[h], m_state.ObjectCounts[h]); }
+
+    const GeneratorState& m_state;
+    RandomSource& m_random;
+    std::u16string& m_out;
+    int m_repeatsLeft = kMaxRepeatsPerLine;
+};
+
+bool allListsAccepted(const GeneratorState& state)
+{
+    for (const std::int16_t flag : state.ReadyFlags) {
+        if (flag == 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void composePoemOrRefusal(GeneratorState& state, RandomSource& random, std::u16string& text5)
+{
+    ensureTables(state);
+    text5.clear();
+    if (!allListsAccepted(state)) {
+        text5 += kMissingDataMessage;
+        return;
+    }
+    text5 += state.TitlePrefix;
+    text5 += kHeadingWord;
+    text5 += numberToText(state.PoemCounter);
+    text5 += kLineBreak;
+    PoemComposer(state, random, text5).composeLines();
+    // The counter never wraps: past its largest value the number repeats.
+    if (state.PoemCounter < std::numeric_limits<std::int16_t>::max())
+        ++state.PoemCounter;
+}
+
+std::u16string composePoemOrRefusal(GeneratorState& state, RandomSource& random)
+{
+    std::u16string text5;
+    composePoemOrRefusal(state, random, text5);
+    return text5;
+}
+
+void startRandomly(GeneratorState& state, RandomSource& random)
+{
+    random.reseedFromClock();
+    state.TitlePrefix = kRandomStartPrefix;
+}
+
+} // namespace versomat

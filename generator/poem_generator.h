@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "runtime/random_source.h"
+#include "state/generator_state.h"
+
+namespace versomat {
+
+inline constexpr std::u16string_view kMissingDataMessage = u"Es fehlen noch Daten. Bei rotem >*< bitte ergänzen";
+inline constexpr std::u16string_view kRandomStartPrefix = u"Zufalls-";
+inline constexpr std::u16string_view kHeadingWord = u"Poem-Text ";
+
+// A poem has at most this many lines after its heading.
+inline constexpr int kMaxPoemLines = 26;
+
+// Repetitions (a further adjective, subject, auxiliary phrase or verb phrase
+// joined by a connecting word) allowed within one line. Near the default
+// probabilities a line repeats a handful of times at most, so the bound is
+// never felt; with values that force a loop forever it ends the loop, which
+// keeps every poem to at most 26 lines of at most this many repetitions.
+inline constexpr int kMaxRepeatsPerLine = 64;
+
+// One press of the generate button. Fills the tables on first use, then
+// writes into text5 either the missing-data message (while a list is not
+// accepted; no draw is taken) or the next numbered poem, and raises
+// PoemCounter, which stops at 32767. text5's old content is replaced; its
+// capacity is reused.
+void composePoemOrRefusal(GeneratorState& state, RandomSource& random, std::u16string& text5);
+std::u16string composePoemOrRefusal(GeneratorState& state, RandomSource& random);
+
+// The random start: reseeds the sequence from the clock and marks every
+// later heading with "Zufalls-". The caller then composes as usual.
+void startRandomly(GeneratorState& state, RandomSource& random);
+
+} // namespace versomat
