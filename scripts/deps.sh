@@ -1,0 +1,33 @@
+# Sourced by the set-up commands. Installs the Debian packages a command
+# needs when run as root; otherwise names the one apt-get line to run.
+
+VERSOMAT_BUILD_PACKAGES="g++ cmake make libpcg-cpp-dev qt6-base-dev qt6-qpa-plugins fonts-dejavu-core"
+VERSOMAT_TEST_PACKAGES="libgtest-dev libbenchmark-dev xvfb xauth xdotool xclip clang libclang-rt-14-dev"
+
+versomat_missing_packages() {
+  local missing=() p
+  for p in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$p")
+    fi
+  done
+  echo "${missing[*]}"
+}
+
+# versomat_ensure_packages PACKAGE...
+versomat_ensure_packages() {
+  local missing
+  missing=$(versomat_missing_packages "$@")
+  [ -z "$missing" ] && return 0
+  if [ "$(id -u)" -eq 0 ]; then
+    echo "Installing missing Debian packages: $missing"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq </dev/null
+    # shellcheck disable=SC2086
+    apt-get install -y -qq --no-install-recommends $missing </dev/null
+  else
+    echo "Missing Debian packages. Install them with:" >&2
+    echo "  sudo apt-get install $missing" >&2
+    exit 1
+  fi
+}
