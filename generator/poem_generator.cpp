@@ -36,8 +36,17 @@ public:
 private:
     double draw() { return static_cast<double>(m_random.next()); }
 
-    std::size_t drawIndex(double scale) { return static_cast<std::size_t>(std::floor(draw() * scale)); }
-    std::size_t drawRoundedIndex(double scale) { return static_cast<std::size_t>(std::floor(draw() * scale + 0.5)); }
+    // Uniform index 0..count-1.
+    std::size_t drawIndex(std::size_t count)
+    {
+        return static_cast<std::size_t>(std::floor(draw() * static_cast<double>(count)));
+    }
+
+    // Index 0..last by the pick rule; always inside a table of last + 1 entries.
+    std::size_t drawTableIndex(std::size_t last)
+    {
+        return static_cast<std::size_t>(pickIndex(m_random.next(), static_cast<int>(last)));
+    }
 
     // A loop may go round again only while the line's budget lasts.
     bool spendRepeat()
@@ -53,19 +62,19 @@ private:
     template <std::size_t N>
     void appendPick(const std::array<std::u16string, N>& list, std::int16_t last)
     {
-        const double index = std::floor(draw() * last + 0.5);
+        const long index = pickIndex(m_random.next(), last);
         if (last >= 0 && static_cast<std::size_t>(last) < N)
             m_out += list[static_cast<std::size_t>(index)];
     }
 
     void appendConjunction()
     {
-        m_out += m_state.Conjunctions[drawRoundedIndex(kConjunctionCount - 1)];
+        m_out += m_state.Conjunctions[drawTableIndex(kConjunctionCount - 1)];
     }
 
     void appendPunctuation()
     {
-        m_out += m_state.Punctuation[drawRoundedIndex(kPunctuationCount - 1)];
+        m_out += m_state.Punctuation[drawTableIndex(kPunctuationCount - 1)];
     }
 
     void appendAdjective() { appendPick(m_state.AdjectiveList, m_state.AdjectiveLast); }
@@ -117,7 +126,7 @@ private:
     std::size_t composeSubject()
     {
         const std::size_t g = drawIndex(kNounClasses);
-        const std::size_t k = drawRoundedIndex(kArticleKinds - 1);
+        const std::size_t k = drawTableIndex(kArticleKinds - 1);
         m_out += m_state.Articles[g][k];
         if (draw() <= m_state.w1) {
             for (;;) {
@@ -138,7 +147,7 @@ private:
     {
         const std::size_t number = g == kPlural ? 1 : 0;
         for (;;) {
-            const std::size_t tense = drawRoundedIndex(kCopulaTenses - 1);
+            const std::size_t tense = drawTableIndex(kCopulaTenses - 1);
             m_out += m_state.Copulas[number][tense];
             for (;;) {
                 appendAdjective();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,14 @@ inline constexpr int kMaxPoemLines = 26;
 // never felt; with values that force a loop forever it ends the loop, which
 // keeps every poem to at most 26 lines of at most this many repetitions.
 inline constexpr int kMaxRepeatsPerLine = 64;
+
+// The slot that a draw r picks from 0..last: floor(r * last + 0.5) in double,
+// so the end slots come half as often as the inner ones. A negative last
+// gives -1 or 0; callers treat any result outside their list as no entry.
+inline long pickIndex(float r, int last)
+{
+    return static_cast<long>(std::floor(static_cast<double>(r) * last + 0.5));
+}
 
 // One press of the generate button. Fills the tables on first use, then
 // writes into text5 either the missing-data message (while a list is not

@@ -1,1 +1,162 @@
 #include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include "runtime/number_text.h"
+#include "runtime/random_source.h"
+#include "runtime/text_search.h"
+
+namespace versomat {
+namespace {
+
+std::string narrow(const std::u16string& text)
+{
+    return std::string(text.begin(), text.end());
+}
+
+bool sameBits(double a, double b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+TEST(RandomSource, FirstDrawsAreTheTopBitsOfTheFixedSequence)
+{
+    RandomSource random;
+    // The engine's outputs 0xa15c02b7, 0x7b47f409, 0xba1d3330, 0x83d2f293 without their low byte, scaled by 2^-24.
+    const double expected[] = {0.6303101778030396, 0.4815666675567627, 0.727008044719696, (0x83d2f293u >> 8) * 0x1p-24};
+    for (const double e : expected)
+        EXPECT_EQ(static_cast<double>(random.next()), e);
+}
+
+TEST(RandomSource, EveryRunStartsTheSameAndReseedingRestarts)
+{
+    RandomSource first;
+    RandomSource second;
+    for (int i = 0; i < 1000; ++i) {
+        const float r = first.next();
+        ASSERT_EQ(r, second.next());
+        ASSERT_GE(r, 0.0f);
+        ASSERT_LT(r, 1.0f);
+    }
+    first.reseed(7);
+    second.reseed(7);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(first.next(), second.next());
+}
+
+TEST(RandomSource, ClockReseedLeavesTheFixedSequence)
+{
+    RandomSource fixed;
+    RandomSource reseeded;
+    reseeded.reseedFromClock();
+    int same = 0;
+    for (int i = 0; i < 8; ++i)
+        same += fixed.next() == reseeded.next() ? 1 : 0;
+    EXPECT_LT(same, 8);
+}
+
+TEST(NumberToText, GivesTheShortestExactText)
+{
+    EXPECT_EQ(narrow(numberToText(0.7)), "0.7");
+    EXPECT_EQ(narrow(numberToText(0.15)), "0.15");
+    EXPECT_EQ(narrow(numberToText(2.0)), "2");
+    EXPECT_EQ(narrow(numberToText(-1.0)), "-1");
+    EXPECT_EQ(narrow(numberToText(1e-05)), "1e-05");
+    EXPECT_EQ(narrow(numberToText(0.1f)), "0.1");
+    EXPECT_EQ(narrow(numberToText(static_cast<std::int16_t>(1))), "1");
+    EXPECT_EQ(narrow(numberToText(static_cast<std::int16_t>(32767))), "32767");
+}
+
+TEST(TextToNumber, ReadsTheLeadingNumber)
+{
+    const double kMax = std::numeric_limits<double>::max();
+    struct Case {
+        const char16_t* text;
+        double expected;
+    };
+    const Case cases[] = {
+        {u"0.5", 0.5},         {u"  \t 0.25", 0.25},  {u".5", 0.5},           {u"5.", 5},
+        {u"-1", -1},           {u"+3", 3},            {u"2", 2},              {u"1e3", 1000},
+        {u"1E-2", 0.01},       {u"2.5e+1x", 25},      {u"7e", 7},             {u"7e+", 7},
+        {u"7ex", 7},           {u"-.5e1", -5},        {u"0,5", 0},            {u"abc", 0},
+        {u"", 0},              {u".", 0},             {u"-", 0},              {u"+.e1", 0},
+        {u"inf", 0},           {u"nan", 0},           {u"0x10", 0},           {u"\r\n5", 0},
+        {u"3 4", 3},           {u"1=2", 1},           {u"1e400", kMax},       {u"-1e400", -kMax},
+        {u"1e-400", 0},        {u"4e-320", 4e-320},   {u"0e999999999999999999", 0},
+        {u"1e999999999999999999999", kMax},           {u"0.000001e999999999999", kMax},
+        {u"100000e-999999999999", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(narrow(c.text));
+        EXPECT_EQ(textToNumber(c.text), c.expected);
+    }
+    EXPECT_TRUE(sameBits(textToNumber(u"-0"), -0.0));
+}
+
+TEST(TextToNumber, ReadsVeryLongDigitRuns)
+{
+    std::u16string digits(1 << 20, u'9');
+    EXPECT_EQ(textToNumber(digits), std::numeric_limits<double>::max());
+    std::u16string fraction = u"0." + std::u16string(1 << 20, u'0') + u"1";
+    EXPECT_EQ(textToNumber(fraction), 0.0);
+    std::u16string third = u"0." + std::u16string(5000, u'3');
+    EXPECT_EQ(textToNumber(third), 1.0 / 3.0);
+}
+
+TEST(TextToSingle, RoundsOnceToTheNearestFiniteSingle)
+{
+    EXPECT_EQ(textToSingle(u"0.1"), 0.1f);
+    EXPECT_EQ(textToSingle(u"0.100000001490116119384765625"), 0.1f);
+    EXPECT_EQ(textToSingle(u"1e39"), FLT_MAX);
+    EXPECT_EQ(textToSingle(u"-1e300"), -FLT_MAX);
+    EXPECT_EQ(textToSingle(u"1e-50"), 0.0f);
+    EXPECT_EQ(textToSingle(u"nonsense"), 0.0f);
+    // Rounding the text directly, not through a double, avoids a second rounding.
+    EXPECT_EQ(textToSingle(u"1.00000005960464477550"), 1.0000001f);
+}
+
+TEST(NumberText, EveryTextReadsBackToItsValue)
+{
+    const double doubles[] = {0.7, 0.9, 0.1, 1.0 / 3.0, -2.5e-300, 1e308, DBL_MAX, DBL_TRUE_MIN, -0.0, 123456789.125};
+    for (const double d : doubles) {
+        SCOPED_TRACE(narrow(numberToText(d)));
+        EXPECT_TRUE(sameBits(textToNumber(numberToText(d)), d));
+    }
+    const float singles[] = {0.1f, FLT_MAX, -FLT_MAX, FLT_TRUE_MIN, 1.0f / 3.0f, 16777217.0f, -0.0f};
+    for (const float f : singles) {
+        SCOPED_TRACE(narrow(numberToText(f)));
+        EXPECT_EQ(std::signbit(textToSingle(numberToText(f))), std::signbit(f));
+        EXPECT_EQ(textToSingle(numberToText(f)), f);
+    }
+}
+
+TEST(FindFrom, GivesOneBasedPositions)
+{
+    struct Case {
+        std::size_t start;
+        const char16_t* text;
+        const char16_t* sought;
+        std::size_t expected;
+    };
+    const Case cases[] = {
+        {1, u"abc", u"b", 2},      {2, u"abc", u"b", 2},       {3, u"abcb", u"b", 4},   {3, u"abc", u"b", 0},
+        {1, u"a\r\nb", u"\r\n", 2}, {4, u"a\r\nb\r\n", u"\r\n", 5}, {9, u"abc", u"a", 0}, {1, u"", u"=", 0},
+        {1, u"Abc", u"a", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(narrow(c.text));
+        EXPECT_EQ(findFrom(c.start, c.text, c.sought), c.expected);
+    }
+}
+
+TEST(LowerAscii, LowersOnlyAToZ)
+{
+    EXPECT_EQ(lowerAscii(u"DER Äpfel Zz@["), u"der Äpfel zz@[");
+}
+
+} // namespace
+} // namespace versomat

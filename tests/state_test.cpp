@@ -1,1 +1,96 @@
 #include <gtest/gtest.h>
+
+#include "state/generator_state.h"
+
+namespace versomat {
+namespace {
+
+TEST(GeneratorState, StartsEmptyUntilTheTablesAreNeeded)
+{
+    const GeneratorState state;
+    EXPECT_EQ(state.TablesReady, 0);
+    EXPECT_EQ(state.PoemCounter, 0);
+    EXPECT_EQ(state.w13, 0.0f);
+    EXPECT_EQ(state.ReadyFlags[0] * state.ReadyFlags[1] * state.ReadyFlags[2] * state.ReadyFlags[3], 0);
+    EXPECT_TRUE(state.Articles[0][0].empty());
+}
+
+TEST(InitTables, FillsDefaultsAndLeavesTheUserDataAlone)
+{
+    GeneratorState state;
+    state.ReadyFlags = {1, 0, 1, 0};
+    state.VerbList[0] = u"liebt";
+    state.VerbLast = 0;
+    state.TitlePrefix = u"Zufalls-";
+    state.ActorExample = u"x";
+    InitTables(state);
+
+    EXPECT_EQ(state.TablesReady, 1);
+    EXPECT_EQ(state.PoemCounter, 1);
+    const double expected[12] = {0.7, 0.9, 0.1, 0.15, 0.2, 0.3, 0.35, 0.4, 0.3, 0.5, 0.85, 0.9};
+    for (std::size_t i = 0; i < 12; ++i)
+        EXPECT_EQ(state.*kDoubleProbabilities[i], expected[i]) << "w" << i + 1;
+    // w13 is the single nearest 0.1, which is not the double 0.1.
+    EXPECT_EQ(state.w13, 0.1f);
+    EXPECT_NE(static_cast<double>(state.w13), 0.1);
+
+    EXPECT_EQ(state.ReadyFlags, (std::array<std::int16_t, 4>{1, 0, 1, 0}));
+    EXPECT_EQ(state.VerbList[0], u"liebt");
+    EXPECT_EQ(state.TitlePrefix, u"Zufalls-");
+    EXPECT_EQ(state.ActorExample, u"x");
+}
+
+TEST(InitTables, EveryTableWordCarriesItsOwnBlanks)
+{
+    GeneratorState state;
+    InitTables(state);
+    auto framedByBlanks = [](const std::u16string& word) {
+        return word.size() >= 1 && word.front() == u' ' && word.back() == u' ';
+    };
+    int singleBlanks = 0;
+    for (const auto& column : state.Articles) {
+        for (const auto& article : column) {
+            EXPECT_TRUE(framedByBlanks(article)) << std::string(article.begin(), article.end());
+            singleBlanks += article == u" " ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(singleBlanks, 5);
+    for (const auto& word : state.Conjunctions)
+        EXPECT_TRUE(framedByBlanks(word) && word.size() > 2);
+    for (const auto& number : state.Copulas) {
+        for (const auto& word : number)
+            EXPECT_TRUE(framedByBlanks(word) && word.size() > 2);
+    }
+    EXPECT_EQ(state.Punctuation, (std::array<std::u16string, 4>{u"!", u"?", u" ...", u" - "}));
+}
+
+TEST(InitTables, ArticleColumnsFollowTheirOwnKindOrder)
+{
+    GeneratorState state;
+    InitTables(state);
+    // The feminine column runs definite, indefinite, negative, demonstrative, none.
+    const std::array<std::u16string, 5> feminine = {u" die ", u" eine ", u" keine ", u" diese ", u" "};
+    EXPECT_EQ(state.Articles[kFeminine], feminine);
+    const std::array<std::u16string, 5> masculine = {u" der ", u" dieser ", u" ", u" ein ", u" kein "};
+    EXPECT_EQ(state.Articles[kMasculine], masculine);
+    const std::array<std::u16string, 5> accusative = {u" den ", u" diesen ", u" ", u" einen ", u" keinen "};
+    EXPECT_EQ(state.Articles[kAccusativeColumn], accusative);
+    EXPECT_EQ(state.Articles[kPlural][3], u" viele ");
+    EXPECT_EQ(state.Articles[kPlural][4], u" wenige ");
+    EXPECT_EQ(state.Copulas[1][2], u" werden ");
+    EXPECT_EQ(state.Conjunctions[8], u" dennoch ");
+}
+
+TEST(EnsureTables, NeverOverwritesValuesOnceReady)
+{
+    GeneratorState state;
+    ensureTables(state);
+    state.w1 = -3;
+    state.PoemCounter = 9;
+    ensureTables(state);
+    EXPECT_EQ(state.w1, -3);
+    EXPECT_EQ(state.PoemCounter, 9);
+}
+
+} // namespace
+} // namespace versomat
