@@ -1,1 +1,403 @@
 #include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "generator/poem_generator.h"
+#include "wordlists/word_lists.h"
+
+namespace versomat {
+namespace {
+
+using Text = std::u16string;
+
+std::string narrow(std::u16string_view text)
+{
+    std::string out;
+    for (const char16_t c : text)
+        out += c < 0x80 ? static_cast<char>(c) : '?';
+    return out;
+}
+
+std::vector<Text> splitLines(const Text& poem)
+{
+    std::vector<Text> lines;
+    std::size_t start = 0;
+    for (std::size_t at; (at = poem.find(u"\r\n", start)) != Text::npos; start = at + 2)
+        lines.push_back(poem.substr(start, at - start));
+    lines.push_back(poem.substr(start));
+    return lines;
+}
+
+// The poem's lines without its heading.
+std::vector<Text> verseLines(const Text& poem)
+{
+    std::vector<Text> lines = splitLines(poem);
+    lines.erase(lines.begin());
+    return lines;
+}
+
+void acceptExamples(GeneratorState& state)
+{
+    for (const WordListKind list : kAllWordLists)
+        acceptWordList(state, list, fillExample(state, list));
+}
+
+struct Values {
+    double w1 = 0.7, w2 = 0.9, w3 = 0.1, w4 = 0.15, w5 = 0.2, w6 = 0.3;
+    double w7 = 0.35, w8 = 0.4, w9 = 0.3, w10 = 0.5, w11 = 0.85, w12 = 0.9;
+    float w13 = 0.1f;
+};
+
+void setValues(GeneratorState& state, const Values& v)
+{
+    ensureTables(state);
+    state.w1 = v.w1, state.w2 = v.w2, state.w3 = v.w3, state.w4 = v.w4, state.w5 = v.w5, state.w6 = v.w6;
+    state.w7 = v.w7, state.w8 = v.w8, state.w9 = v.w9, state.w10 = v.w10, state.w11 = v.w11, state.w12 = v.w12;
+    state.w13 = v.w13;
+}
+
+int countConjunctions(const Text& line)
+{
+    static const Text kWords[] = {u" und ",        u" oder ", u" aber ", u" auch ", u" nicht ",
+                                  u" vielleicht ", u" also ", u" so ",   u" dennoch "};
+    int count = 0;
+    for (const Text& word : kWords) {
+        for (std::size_t at = line.find(word); at != Text::npos; at = line.find(word, at + 1))
+            ++count;
+    }
+    return count;
+}
+
+const Text kFirstPoem = u"Poem-Text 1\r\n"
+                        u" Kind verliert  ein  schönes  aber  junges Haus\r\n"
+                        u"  schönes Kind küsst  die  junge Freude\r\n"
+                        u" diese  dummen Bäume hören Kleine\r\n"
+                        u" die Tochter liebt  dieses Radio";
+
+TEST(PoemGenerator, ExampleListsGiveTheKnownFirstPoems)
+{
+    GeneratorState state;
+    RandomSource random;
+    acceptExamples(state);
+    EXPECT_EQ(narrow(composePoemOrRefusal(state, random)), narrow(kFirstPoem));
+    const Text second = composePoemOrRefusal(state, random);
+    EXPECT_TRUE(second.starts_with(u"Poem-Text 2\r\n kein  treues Kind küsst Früchte\r\n"
+                                   u" kein  gutes  also  schönes Kind war  dumm!\r\n"))
+        << narrow(second);
+    EXPECT_EQ(verseLines(second).size(), 22u);
+    EXPECT_EQ(state.PoemCounter, 3);
+}
+
+TEST(PoemGenerator, RefusalTakesNoDrawAndKeepsTheNumber)
+{
+    GeneratorState state;
+    RandomSource random;
+    for (const WordListKind list : {WordListKind::Actors, WordListKind::Objects, WordListKind::Verbs})
+        acceptWordList(state, list, fillExample(state, list));
+    EXPECT_EQ(composePoemOrRefusal(state, random), kMissingDataMessage);
+    EXPECT_EQ(state.TablesReady, 1);
+    EXPECT_EQ(state.PoemCounter, 1);
+    acceptWordList(state, WordListKind::Adjectives, fillExample(state, WordListKind::Adjectives));
+    EXPECT_EQ(narrow(composePoemOrRefusal(state, random)), narrow(kFirstPoem));
+}
+
+TEST(PoemGenerator, RandomStartMarksEveryLaterHeading)
+{
+    GeneratorState state;
+    RandomSource random;
+    startRandomly(state, random);
+    EXPECT_EQ(composePoemOrRefusal(state, random), kMissingDataMessage);
+    EXPECT_EQ(state.TitlePrefix, kRandomStartPrefix);
+    acceptExamples(state);
+    EXPECT_TRUE(composePoemOrRefusal(state, random).starts_with(u"Zufalls-Poem-Text 1\r\n"));
+    EXPECT_TRUE(composePoemOrRefusal(state, random).starts_with(u"Zufalls-Poem-Text 2\r\n"));
+}
+
+TEST(PoemGenerator, CounterStopsAtItsLargestValue)
+{
+    GeneratorState state;
+    RandomSource random;
+    acceptExamples(state);
+    ensureTables(state);
+    state.PoemCounter = 32766;
+    const char16_t* expected[] = {u"Poem-Text 32766\r\n", u"Poem-Text 32767\r\n", u"Poem-Text 32767\r\n"};
+    for (const char16_t* heading : expected)
+        EXPECT_TRUE(composePoemOrRefusal(state, random).starts_with(heading)) << narrow(heading);
+    EXPECT_EQ(state.PoemCounter, 32767);
+}
+
+TEST(PickIndex, EndSlotsComeHalfAsOften)
+{
+    constexpr float kLargestDraw = 1.0f - 0x1p-24f;
+    struct Case {
+        float r;
+        int last;
+        long expected;
+    };
+    const Case cases[] = {
+        {0.0f, 0, 0},           {kLargestDraw, 0, 0},  {0.4999999f, 1, 0},    {0.5f, 1, 1},
+        {kLargestDraw, 50, 50}, {0.0f, 50, 0},         {0.0099f, 50, 0},      {0.0100001f, 50, 1},
+        {kLargestDraw, 8, 8},   {0.0624999f, 8, 0},    {0.0625f, 8, 1},       {kLargestDraw, 3, 3},
+        {0.5f, -1, 0},          {0.5000001f, -1, -1},  {0.0f, -1, 0},         {kLargestDraw, -1, -1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(pickIndex(c.r, c.last), c.expected) << c.r << " from " << c.last;
+}
+
+struct LineCountCase {
+    const char* name;
+    float w13;
+    std::size_t minLines;
+    std::size_t maxLines;
+};
+
+TEST(PoemGenerator, LineEndValueSetsThePoemLength)
+{
+    const LineCountCase cases[] = {
+        {"w13 at 1 gives one line", 1.0f, 1, 1},
+        {"w13 above 1 gives one line", 7.0f, 1, 1},
+        {"w13 below 0 gives 26 lines", -0.5f, 26, 26},
+        {"default stays within 1..26", 0.1f, 1, 26},
+    };
+    for (const LineCountCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        GeneratorState state;
+        RandomSource random;
+        acceptExamples(state);
+        Values values;
+        values.w13 = c.w13;
+        setValues(state, values);
+        for (int i = 0; i < 40; ++i) {
+            const Text poem = composePoemOrRefusal(state, random);
+            const std::size_t count = verseLines(poem).size();
+            EXPECT_GE(count, c.minLines);
+            EXPECT_LE(count, c.maxLines);
+            EXPECT_FALSE(poem.ends_with(u"\r\n"));
+        }
+    }
+}
+
+// Lists whose entries name their own class, so a line can be parsed back.
+void acceptMarkerLists(GeneratorState& state)
+{
+    acceptWordList(state, WordListKind::Actors, u"der M\r\ndie F\r\ndas N\r\nviele P\r\n");
+    acceptWordList(state, WordListKind::Objects, u"der OM\r\ndie OF\r\ndas ON\r\nviele OP\r\n");
+    acceptWordList(state, WordListKind::Verbs, u"liebt\r\n");
+    acceptWordList(state, WordListKind::Adjectives, u" adj\r\n");
+}
+
+TEST(PoemGenerator, SubjectAdjectivesAndCopulasAgreeWithTheNoun)
+{
+    // Article -> adjective ending, per subject class.
+    const std::map<char16_t, std::map<Text, Text>> kEndings = {
+        {u'M', {{u" der ", u"e "}, {u" dieser ", u"e "}, {u" ", u"e "}, {u" ein ", u"er "}, {u" kein ", u"er "}}},
+        {u'F', {{u" die ", u"e "}, {u" eine ", u"e "}, {u" keine ", u"e "}, {u" diese ", u"e "}, {u" ", u"e "}}},
+        {u'N', {{u" das ", u"e "}, {u" dieses ", u"e "}, {u" ", u"es "}, {u" ein ", u"es "}, {u" kein ", u"es "}}},
+        {u'P', {{u" die ", u"en "}, {u" diese ", u"en "}, {u" ", u"e "}, {u" viele ", u"e "}, {u" wenige ", u"e "}}},
+    };
+    const Text kSingular[] = {u" ist ", u" war ", u" wird "};
+    const Text kPlural[] = {u" sind ", u" waren ", u" werden "};
+
+    GeneratorState state;
+    RandomSource random;
+    acceptMarkerLists(state);
+    Values values;
+    values.w1 = 1, values.w2 = 1, values.w6 = 2, values.w3 = 0, values.w4 = 0, values.w5 = 0, values.w13 = -1;
+    setValues(state, values);
+
+    std::map<Text, int> seen;
+    for (int poem = 0; poem < 20; ++poem) {
+        for (const Text& line : verseLines(composePoemOrRefusal(state, random))) {
+            SCOPED_TRACE(narrow(line));
+            // article, " adj", ending, noun letter, copula, " adj"
+            const std::size_t adjective = line.find(u" adj");
+            ASSERT_NE(adjective, Text::npos);
+            const Text article = line.substr(0, adjective);
+            const std::size_t noun = line.find_first_of(u"MFNP", adjective);
+            ASSERT_NE(noun, Text::npos);
+            const Text ending = line.substr(adjective + 4, noun - adjective - 4);
+            const char16_t nounClass = line[noun];
+            ASSERT_TRUE(kEndings.at(nounClass).contains(article)) << narrow(article);
+            EXPECT_EQ(narrow(ending), narrow(kEndings.at(nounClass).at(article)));
+            const Text copula = line.substr(noun + 1, line.size() - noun - 1 - 4);
+            const auto& copulas = nounClass == u'P' ? kPlural : kSingular;
+            EXPECT_NE(std::find(std::begin(copulas), std::end(copulas), copula), std::end(copulas)) << narrow(copula);
+            EXPECT_TRUE(line.ends_with(u" adj"));
+            ++seen[Text(1, nounClass) + article];
+        }
+    }
+    EXPECT_EQ(seen.size(), 20u); // every class with every article kind occurred
+}
+
+TEST(PoemGenerator, ObjectsTakeTheAccusativeAndTheirOwnEndings)
+{
+    const std::map<Text, std::map<Text, Text>> kEndings = {
+        {u"OM", {{u" den ", u"en "}, {u" diesen ", u"en "}, {u" ", u"en "}, {u" einen ", u"en "}}},
+        {u"OF", {{u" die ", u"e "}, {u" eine ", u"e "}, {u" keine ", u"e "}, {u" diese ", u"e "}}},
+        {u"ON", {{u" das ", u"e "}, {u" dieses ", u"e "}, {u" ", u"es "}, {u" ein ", u"es "}}},
+        {u"OP", {{u" die ", u"en "}, {u" diese ", u"en "}, {u" ", u"en "}, {u" viele ", u"e "}}},
+    };
+    GeneratorState state;
+    RandomSource random;
+    acceptMarkerLists(state);
+    Values values;
+    values.w1 = -1, values.w6 = 0, values.w7 = 0, values.w8 = 0;
+    values.w9 = 0, values.w10 = 0, values.w11 = 1, values.w12 = 1, values.w13 = -1;
+    setValues(state, values);
+
+    std::map<Text, int> seen;
+    for (int poem = 0; poem < 20; ++poem) {
+        for (const Text& line : verseLines(composePoemOrRefusal(state, random))) {
+            SCOPED_TRACE(narrow(line));
+            const std::size_t verb = line.find(u" lieb");
+            ASSERT_NE(verb, Text::npos);
+            const bool pluralSubject = line[verb - 1] == u'P';
+            const Text verbForm = pluralSubject ? u" lieben " : u" liebt ";
+            ASSERT_EQ(line.compare(verb, verbForm.size(), verbForm), 0);
+            const Text rest = line.substr(verb + verbForm.size());
+            const std::size_t adjective = rest.find(u" adj");
+            ASSERT_NE(adjective, Text::npos);
+            const Text article = rest.substr(0, adjective);
+            const std::size_t noun = rest.find(u"O", adjective);
+            ASSERT_NE(noun, Text::npos);
+            const Text object = rest.substr(noun);
+            ASSERT_TRUE(kEndings.contains(object)) << narrow(object);
+            ASSERT_TRUE(kEndings.at(object).contains(article)) << narrow(article);
+            EXPECT_EQ(narrow(rest.substr(adjective + 4, noun - adjective - 4)), narrow(kEndings.at(object).at(article)));
+            ++seen[object + article];
+        }
+    }
+    EXPECT_EQ(seen.size(), 16u);
+}
+
+TEST(PoemGenerator, ForcedBandsShapeEveryLine)
+{
+    struct Case {
+        const char* name;
+        Values values;
+        bool (*lineIsValid)(const Text&);
+    };
+    const Case cases[] = {
+        {"w6 at 1: only auxiliary verbs",
+         [] { Values v; v.w6 = 1; v.w13 = -1; return v; }(),
+         [](const Text& line) {
+             return line.find(u"lieb") == Text::npos && line.find(u'O') == Text::npos &&
+                    (line.find(u" ist ") != Text::npos || line.find(u" war ") != Text::npos ||
+                     line.find(u" wird ") != Text::npos || line.find(u" sind ") != Text::npos ||
+                     line.find(u" waren ") != Text::npos || line.find(u" werden ") != Text::npos);
+         }},
+        {"w9 at 1: bare objects after the verb",
+         [] { Values v; v.w6 = 0; v.w7 = 0; v.w8 = 0; v.w9 = 1; v.w13 = -1; return v; }(),
+         [](const Text& line) {
+             const std::size_t object = line.find(u" O");
+             return object != Text::npos && (line.substr(0, object + 1).ends_with(u" liebt ") ||
+                     line.substr(0, object + 1).ends_with(u" lieben "));
+         }},
+        {"w1 below 0: no subject adjective",
+         [] { Values v; v.w1 = -1; v.w6 = 2; v.w13 = -1; return v; }(),
+         [](const Text& line) { return line.find(u" adj") > line.find_first_of(u"MFNP"); }},
+        {"w8 band: punctuation ends the line",
+         [] { Values v; v.w6 = 0; v.w7 = 0; v.w8 = 1; v.w13 = -1; return v; }(),
+         [](const Text& line) {
+             return line.ends_with(u"!") || line.ends_with(u"?") || line.ends_with(u" ...") || line.ends_with(u" - ");
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        GeneratorState state;
+        RandomSource random;
+        acceptMarkerLists(state);
+        setValues(state, c.values);
+        for (int poem = 0; poem < 10; ++poem) {
+            for (const Text& line : verseLines(composePoemOrRefusal(state, random)))
+                EXPECT_TRUE(c.lineIsValid(line)) << narrow(line);
+        }
+    }
+}
+
+TEST(PoemGenerator, ForcedLoopsEndAtTheRepeatBound)
+{
+    struct Case {
+        const char* name;
+        Values values;
+    };
+    const Case cases[] = {
+        {"subject adjectives", [] { Values v; v.w1 = 1; v.w2 = -1; v.w13 = -1; return v; }()},
+        {"subjects on one line", [] { Values v; v.w6 = 0; v.w7 = 1; v.w13 = -1; return v; }()},
+        {"predicative adjectives", [] { Values v; v.w6 = 1; v.w3 = 1; v.w13 = -1; return v; }()},
+        {"auxiliary phrases", [] { Values v; v.w6 = 1; v.w3 = 0; v.w4 = 1; v.w13 = -1; return v; }()},
+        {"verb phrases", [] { Values v; v.w6 = 0; v.w7 = 0; v.w8 = 0; v.w9 = 0; v.w10 = 0; v.w11 = -1; v.w13 = -1; return v; }()},
+        {"object adjectives", [] { Values v; v.w6 = 0; v.w7 = 0; v.w8 = 0; v.w9 = 0; v.w10 = 0; v.w11 = 1; v.w12 = -1; v.w13 = -1; return v; }()},
+        {"everything at once", [] { Values v; v.w1 = 1; v.w2 = -1; v.w3 = 1; v.w4 = 1; v.w6 = 0.5; v.w7 = 1; v.w11 = -1; v.w12 = -1; v.w13 = -1; return v; }()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        GeneratorState state;
+        RandomSource random;
+        acceptExamples(state);
+        setValues(state, c.values);
+        for (int poem = 0; poem < 3; ++poem) {
+            const Text text = composePoemOrRefusal(state, random);
+            const std::vector<Text> lines = verseLines(text);
+            ASSERT_EQ(lines.size(), static_cast<std::size_t>(kMaxPoemLines));
+            for (const Text& line : lines)
+                EXPECT_EQ(countConjunctions(line), kMaxRepeatsPerLine);
+            // Each repetition adds a handful of pieces of at most a dozen characters.
+            EXPECT_LT(text.size(), static_cast<std::size_t>(kMaxPoemLines * (kMaxRepeatsPerLine + 1) * 5 * 12));
+        }
+    }
+}
+
+TEST(PoemGenerator, MissingEntriesJoinAsEmptyTextWithoutChangingTheDraws)
+{
+    // Reference: every list has one empty entry, so every pick appends "".
+    GeneratorState reference;
+    for (const WordListKind list : kAllWordLists)
+        acceptWordList(reference, list, u"");
+    reference.ActorCounts = reference.ObjectCounts = {0, 0, 0, 0};
+    reference.VerbLast = reference.AdjectiveLast = 0;
+
+    struct Case {
+        const char* name;
+        void (*prepare)(GeneratorState&);
+    };
+    const Case cases[] = {
+        {"lists accepted empty after the examples",
+         [](GeneratorState& s) {
+             acceptExamples(s);
+             for (const WordListKind list : kAllWordLists)
+                 acceptWordList(s, list, u"");
+         }},
+        {"last indexes beyond the lists",
+         [](GeneratorState& s) {
+             for (const WordListKind list : kAllWordLists)
+                 acceptWordList(s, list, u"");
+             s.ActorCounts = {21, 300, -7, 32767};
+             s.ObjectCounts = {-32768, 21, 999, -2};
+             s.VerbLast = 51;
+             s.AdjectiveLast = 1000;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        GeneratorState state;
+        c.prepare(state);
+        GeneratorState fresh = reference;
+        RandomSource random;
+        RandomSource referenceRandom;
+        for (int poem = 0; poem < 20; ++poem)
+            EXPECT_EQ(narrow(composePoemOrRefusal(state, random)), narrow(composePoemOrRefusal(fresh, referenceRandom)));
+    }
+    // A plural subject still turns the empty verb into "en ".
+    GeneratorState state = reference;
+    RandomSource random;
+    Values values;
+    values.w6 = 0, values.w7 = 0, values.w8 = 0, values.w13 = -1;
+    setValues(state, values);
+    EXPECT_NE(composePoemOrRefusal(state, random).find(u"en "), Text::npos);
+}
+
+} // namespace
+} // namespace versomat
