@@ -1,1 +1,150 @@
 #include <gtest/gtest.h>
+
+#include <cfloat>
+#include <string>
+
+#include "settings/probability_sheet.h"
+
+namespace versomat {
+namespace {
+
+using Text = std::u16string;
+
+std::string narrow(std::u16string_view text)
+{
+    return std::string(text.begin(), text.end());
+}
+
+ProbabilityValues defaults()
+{
+    GeneratorState state;
+    InitTables(state);
+    return probabilityValuesOf(state);
+}
+
+const Text kDefaultSheet = u"w1=0.7\r\nw2 = 0.9\r\nw3=0.1\r\nw4=0.15\r\nw5=0.2\r\nw6=0.3\r\nw7=0.35\r\n"
+                           u"w8=0.4\r\nw9=0.3\r\nw10=0.5\r\nw11=0.85\r\nw12=0.9\r\nw13=0.1\r\n";
+
+TEST(ProbabilitySheet, ShowingItFirstFillsTheDefaults)
+{
+    GeneratorState state;
+    EXPECT_EQ(narrow(showProbabilitySheet(state)), narrow(kDefaultSheet));
+    EXPECT_EQ(state.TablesReady, 1);
+    EXPECT_EQ(state.PoemCounter, 1);
+}
+
+TEST(ProbabilitySheet, ShowingItLaterKeepsValuesAndCounter)
+{
+    GeneratorState state;
+    InitTables(state);
+    state.w2 = 0.5;
+    state.PoemCounter = 4;
+    EXPECT_TRUE(showProbabilitySheet(state).starts_with(u"w1=0.7\r\nw2 = 0.5\r\n"));
+    EXPECT_EQ(state.PoemCounter, 4);
+}
+
+TEST(ProbabilitySheet, WrittenValuesReadBackExactly)
+{
+    ProbabilityValues values = defaults();
+    values.w = {-1, 2, 1e-05, 1.0 / 3.0, -0.0, 1e308, -DBL_MAX, DBL_TRUE_MIN, 0.1 + 0.2, 12345.678, 0, 1};
+    values.w13 = FLT_MAX;
+    for (const ProbabilityValues& v : {defaults(), values}) {
+        const std::optional<ProbabilityValues> back = readProbabilitySheet(writeProbabilitySheet(v));
+        ASSERT_TRUE(back.has_value());
+        EXPECT_EQ(*back, v);
+    }
+}
+
+struct EditCase {
+    const char* name;
+    Text sheet;
+    std::size_t index; // 0..11 for w1..w12, 12 for w13
+    double expected;
+};
+
+TEST(ProbabilitySheet, EditedSheetsReadByPosition)
+{
+    const Text tail = u"w3=3\r\nw4=4\r\nw5=5\r\nw6=6\r\nw7=7\r\nw8=8\r\nw9=9\r\nw10=10\r\nw11=11\r\nw12=12\r\nw13=13";
+    const EditCase cases[] = {
+        {"final line break missing", u"w1=1\r\nw2 = 2\r\n" + tail, 12, 13},
+        {"blanks around the equals sign", u"w1=1\r\nw2 = 0.5\r\n" + tail, 1, 0.5},
+        {"comma reads as zero", u"w1=0,5\r\nw2=2\r\n" + tail, 0, 0},
+        {"negative value", u"w1=-1\r\nw2=2\r\n" + tail, 0, -1},
+        {"above one", u"w1=2\r\nw2=2\r\n" + tail, 0, 2},
+        {"swapped labels do not swap values", u"w2=1\r\nw1=2\r\n" + tail, 0, 1},
+        {"labels may go", u"=1\r\n=2\r\n" + tail, 1, 2},
+        {"text after the number is ignored", u"w1=1 abc\r\nw2=2x\r\n" + tail, 1, 2},
+        {"second equals sign on a line", u"w1==7\r\nw2=2\r\n" + tail, 0, 0},
+        {"second equals sign stays in its line", u"w1=1=9\r\nw2=2\r\n" + tail, 1, 2},
+        {"blank lines between values", u"w1=1\r\n\r\nno value here\r\nw2=2\r\n" + tail, 1, 2},
+        {"lost equals sign shifts later values", u"w1=1\r\nw2 2\r\n" + tail + u"\r\nextra=14", 1, 3},
+        {"lines after the thirteenth ignored", u"w1=1\r\nw2=2\r\n" + tail + u"\r\nw14=99", 12, 13},
+        {"lone line feeds stay in the piece", u"w1=1\nw2=5\r\nw2=2\r\n" + tail, 1, 2},
+        {"no number reads as zero", u"w1=\r\nw2=2\r\n" + tail, 0, 0},
+    };
+    for (const EditCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::optional<ProbabilityValues> values = readProbabilitySheet(c.sheet);
+        ASSERT_TRUE(values.has_value());
+        const double actual = c.index < 12 ? values->w[c.index] : static_cast<double>(values->w13);
+        EXPECT_EQ(actual, c.expected);
+    }
+}
+
+TEST(ProbabilitySheet, Single13RoundsToTheNearestSingle)
+{
+    Text sheet = kDefaultSheet;
+    sheet.replace(sheet.find(u"w13=0.1"), 7, u"w13=0.12345678901234567");
+    const std::optional<ProbabilityValues> values = readProbabilitySheet(sheet);
+    ASSERT_TRUE(values.has_value());
+    EXPECT_EQ(values->w13, 0.12345678901234567f);
+    sheet.replace(sheet.find(u"w13="), Text::npos, u"w13=1e300");
+    EXPECT_EQ(readProbabilitySheet(sheet)->w13, FLT_MAX);
+}
+
+TEST(ProbabilitySheet, UnreadableSheetChangesNothing)
+{
+    const struct {
+        const char* name;
+        Text sheet;
+    } cases[] = {
+        {"empty", u""},
+        {"line break before the first equals sign", u"\r\n" + kDefaultSheet},
+        {"label-only first line", u"Werte\r\n" + kDefaultSheet},
+        {"twelve values", kDefaultSheet.substr(0, kDefaultSheet.find(u"w13="))},
+        {"lost equals sign without spare line", u"w1=1\r\nw2 2\r\nw3=3\r\nw4=4\r\nw5=5\r\nw6=6\r\nw7=7\r\nw8=8\r\n"
+                                                u"w9=9\r\nw10=10\r\nw11=11\r\nw12=12\r\nw13=13\r\n"},
+        {"only equals signs on one line", Text(5000, u'=')},
+        {"carriage return alone", u"\r"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_FALSE(readProbabilitySheet(c.sheet).has_value());
+        GeneratorState state;
+        InitTables(state);
+        state.w5 = 0.55;
+        const ProbabilityValues before = probabilityValuesOf(state);
+        EXPECT_FALSE(acceptProbabilitySheet(state, c.sheet));
+        EXPECT_EQ(probabilityValuesOf(state), before);
+    }
+}
+
+TEST(ProbabilitySheet, AcceptedSheetStoresAllValuesAndKeepsTheCounter)
+{
+    GeneratorState state;
+    InitTables(state);
+    state.PoemCounter = 5;
+    Text sheet = showProbabilitySheet(state);
+    sheet.replace(sheet.find(u"w13=0.1"), 7, u"w13=1");
+    sheet.replace(0, 6, u"w1=-1");
+    ASSERT_TRUE(acceptProbabilitySheet(state, sheet));
+    EXPECT_EQ(state.w1, -1);
+    EXPECT_EQ(state.w13, 1.0f);
+    EXPECT_EQ(state.w12, 0.9);
+    EXPECT_EQ(state.PoemCounter, 5);
+    // The next showing lists what was accepted.
+    EXPECT_TRUE(showProbabilitySheet(state).starts_with(u"w1=-1\r\n"));
+}
+
+} // namespace
+} // namespace versomat
