@@ -18,9 +18,11 @@ inline constexpr int kMaxPoemLines = 26;
 
 // Repetitions (a further adjective, subject, auxiliary phrase or verb phrase
 // joined by a connecting word) allowed within one line. Near the default
-// probabilities a line repeats a handful of times at most, so the bound is
-// never felt; with values that force a loop forever it ends the loop, which
-// keeps every poem to at most 26 lines of at most this many repetitions.
+// probabilities a line repeats a handful of times, so the bound is never
+// felt; with values that force a loop forever it ends the loop: the deciding
+// draw is still taken, then the loop's way out is followed (a further subject
+// ends the line instead). Every poem thus has at most 26 lines of at most
+// this many repetitions, and composing one takes microseconds.
 inline constexpr int kMaxRepeatsPerLine = 64;
 
 // The slot that a draw r picks from 0..last: floor(r * last + 0.5) in double,
