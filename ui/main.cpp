@@ -1,0 +1,98 @@
+#include <QApplication>
+#include <QStyleFactory>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+#ifdef VERSOMAT_HAVE_XCB
+#include <xcb/xcb.h>
+#endif
+
+#include "versomat.h"
+
+namespace {
+
+#ifdef Q_OS_LINUX
+std::string_view environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// The platform the user chose, by -platform or QT_QPA_PLATFORM; empty when
+// Qt picks its default.
+std::string_view chosenPlatform(int argc, char** argv)
+{
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
+            return argv[i + 1];
+    }
+    return environment("QT_QPA_PLATFORM");
+}
+
+bool xServerAnswers()
+{
+#ifdef VERSOMAT_HAVE_XCB
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    const bool answers = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return answers;
+#else
+    return !environment("DISPLAY").empty();
+#endif
+}
+
+// Qt aborts with a core dump when no platform it tries finds a display.
+// That is foreseen here only for X11 and Wayland; any other platform
+// (offscreen, vnc, ...) is left for Qt to judge. Entries are separated by
+// ";" and may carry ":options".
+bool displayMissing(int argc, char** argv)
+{
+    std::string_view platforms = chosenPlatform(argc, argv);
+    if (platforms.empty())
+        platforms = "wayland;xcb";
+    while (!platforms.empty()) {
+        const std::string_view entry = platforms.substr(0, platforms.find(';'));
+        platforms.remove_prefix(std::min(platforms.size(), entry.size() + 1));
+        const std::string_view name = entry.substr(0, entry.find(':'));
+        if (name == "xcb") {
+            if (xServerAnswers())
+                return false;
+        } else if (name.starts_with("wayland")) {
+            if (!environment("WAYLAND_DISPLAY").empty())
+                return false;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+#else
+bool displayMissing(int, char**)
+{
+    return false;
+}
+#endif
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (displayMissing(argc, argv)) {
+        std::fputs("versomat: no display found - start it on a desktop, or headless with: xvfb-run versomat\n", stderr);
+        return EXIT_FAILURE;
+    }
+
+    QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("versomat"));
+    // Fusion paints every button in its palette colour, whatever the desktop
+    // theme would do with it.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+
+    versomat::Versomat window;
+    window.show();
+    return app.exec();
+}
