@@ -1,0 +1,14 @@
+# The end-to-end session: the real program under its own X server, driven by
+# xdotool and compared with what the core gives for the same clicks.
+if(TARGET versomat)
+  add_executable(versomat_expected_poems ${CMAKE_CURRENT_LIST_DIR}/expected_poems.cpp)
+  target_link_libraries(versomat_expected_poems PRIVATE versomat_core)
+  versomat_warnings(versomat_expected_poems)
+
+  add_test(NAME e2e_session
+    COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/session_test.sh
+            $<TARGET_FILE:versomat> $<TARGET_FILE:versomat_expected_poems>)
+  # The script stops itself well before this and cleans up; the limit only
+  # catches a script that hangs anyway.
+  set_tests_properties(e2e_session PROPERTIES TIMEOUT 150 LABELS e2e)
+endif()

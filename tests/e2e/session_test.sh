@@ -1,0 +1,277 @@
+#!/usr/bin/env bash
+# Drives the real window through one whole session on a private X server and
+# compares what its text boxes show with what the core gives for the same
+# clicks. Needs Xvfb, xdotool and xclip; no display, no stdin, runs as root.
+#
+# Usage: session_test.sh VERSOMAT_BINARY EXPECTED_POEMS_BINARY
+set -uo pipefail
+
+readonly OVERALL_TIMEOUT=90   # seconds for the whole session, cleanup included
+readonly WINDOW_TIMEOUT=20    # seconds until the window must be mapped
+readonly CLIPBOARD_TIMEOUT=5  # seconds until a copy must reach the clipboard
+
+# Client area in pixels and control rectangles in twips (left top width
+# height); 15 twips make one pixel.
+readonly CLIENT_SIZE="746x757"
+readonly TWIPS_PER_PIXEL=15
+declare -A RECT=(
+    [BeispieleHandelnde]="120 480 2655 375"
+    [BeispieleBenutztes]="2760 480 2775 375"
+    [BespieleV]="5520 480 2775 375"
+    [BeispieleA]="8280 480 2775 375"
+    [Text1]="120 840 2655 4335"
+    [Text2]="2760 840 2775 4335"
+    [Text3]="5520 840 2775 4335"
+    [Text4]="8280 840 2775 4335"
+    [ÜbernehmenH]="120 5160 1935 375"
+    [ÜbernehmenB]="2760 5160 1935 375"
+    [ÜbernehmenV]="5520 5160 1935 375"
+    [ÜbernehmenA]="8280 5160 1935 375"
+    [Text1a]="2040 5160 735 375"
+    [Text2a]="4680 5160 855 375"
+    [Text3a]="7440 5160 855 375"
+    [Text4a]="10200 5160 855 375"
+    [Gedicht]="120 5640 7455 375"
+    [Command2]="7560 5640 3495 375"
+    [Text5]="120 6000 10935 4935"
+    [statistikwerte]="8760 6600 2295 4095"
+    [WerteÜbernehmen]="8760 10680 2295 375"
+    [W_Werte]="9840 11040 1335 255"
+)
+readonly LISTS=(actors objects verbs adjectives)
+declare -A EXAMPLE_BUTTON=([actors]=BeispieleHandelnde [objects]=BeispieleBenutztes [verbs]=BespieleV [adjectives]=BeispieleA)
+declare -A ACCEPT_BUTTON=([actors]=ÜbernehmenH [objects]=ÜbernehmenB [verbs]=ÜbernehmenV [adjectives]=ÜbernehmenA)
+declare -A LIST_BOX=([actors]=Text1 [objects]=Text2 [verbs]=Text3 [adjectives]=Text4)
+declare -A MARK=([actors]=Text1a [objects]=Text2a [verbs]=Text3a [adjectives]=Text4a)
+
+app=${1:?usage: session_test.sh VERSOMAT_BINARY EXPECTED_POEMS_BINARY}
+expected_tool=${2:?usage: session_test.sh VERSOMAT_BINARY EXPECTED_POEMS_BINARY}
+
+step="starting"
+work=""
+xvfb_pid=""
+app_pid=""
+marker_pid=""
+watchdog_pid=""
+
+stop_process() {
+    local pid=$1
+    [ -n "$pid" ] || return 0
+    kill -TERM "$pid" 2>/dev/null || return 0
+    for _ in $(seq 50); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    kill -KILL "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    return 0
+}
+
+cleanup() {
+    local status=$?
+    trap - EXIT INT TERM
+    # Reverse order of starting: the window must not outlive its X server's
+    # shutdown, which would leave it printing connection errors.
+    stop_process "$marker_pid"
+    stop_process "$app_pid"
+    stop_process "$xvfb_pid"
+    stop_process "$watchdog_pid"
+    [ -n "$work" ] && rm -rf "$work"
+    exit "$status"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "e2e session FAILED while $step: $*" >&2
+    if [ -n "$work" ] && [ -s "$work/app.log" ]; then
+        echo "--- output of versomat ---" >&2
+        tail -n 30 "$work/app.log" >&2
+    fi
+    exit 1
+}
+trap 'fail "interrupted, or the session ran past ${OVERALL_TIMEOUT}s"' INT TERM
+
+for tool in Xvfb xdotool xclip timeout cmp diff sed; do
+    command -v "$tool" >/dev/null || fail "$tool is not installed (Debian packages xvfb, xdotool, xclip)"
+done
+[ -x "$app" ] || fail "no program at $app"
+[ -x "$expected_tool" ] || fail "no program at $expected_tool"
+
+# The watchdog ends its own sleep when it is stopped, so nothing lingers.
+bash -c 'sleep "$1" & s=$!; trap "kill $s; exit 0" TERM; wait $s; kill -TERM "$2"' \
+    watchdog "$OVERALL_TIMEOUT" $$ </dev/null >/dev/null 2>&1 &
+watchdog_pid=$!
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/versomat-e2e.XXXXXX") || fail "cannot make a working folder"
+mkdir -m 700 "$work/runtime"
+
+step="computing the expected texts"
+mkdir "$work/expected"
+"$expected_tool" "$work/expected" </dev/null || fail "$expected_tool failed"
+# Qt hands a box's text to the clipboard with "\n" line breaks.
+for f in "$work"/expected/*.txt; do
+    sed -z 's/\r\n/\n/g' "$f" >"${f%.txt}.lf"
+done
+
+step="starting Xvfb"
+# -displayfd picks a free display and writes its number once the server
+# accepts connections, so there is no guessing and no race. Without -noreset
+# the server resets whenever its last client leaves and drops the
+# connections that arrive meanwhile.
+Xvfb -displayfd 3 -screen 0 1024x800x24 -dpi 96 -nolisten tcp -noreset \
+    3>"$work/display" </dev/null >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 200); do
+    grep -q '^[0-9][0-9]*$' "$work/display" 2>/dev/null && break
+    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb exited: $(tail -n 5 "$work/xvfb.log")"
+    sleep 0.05
+done
+grep -q '^[0-9][0-9]*$' "$work/display" || fail "Xvfb reported no display within 10 s"
+export DISPLAY=":$(cat "$work/display")"
+
+step="starting versomat"
+XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$app" </dev/null >"$work/app.log" 2>&1 &
+app_pid=$!
+
+step="waiting for the window Versomat"
+# Polled rather than "search --sync", so that a program that dies at
+# startup is reported at once instead of after the whole timeout.
+window=""
+for _ in $(seq $((WINDOW_TIMEOUT * 20))); do
+    window=$(xdotool search --onlyvisible --name '^Versomat$' 2>/dev/null | head -n 1)
+    [ -n "$window" ] && break
+    kill -0 "$app_pid" 2>/dev/null || fail "versomat exited before showing its window"
+    sleep 0.05
+done
+[ -n "$window" ] || fail "no visible window named Versomat within ${WINDOW_TIMEOUT}s"
+size=$(xdotool getwindowgeometry --shell "$window" | sed -n 's/^WIDTH=//p; s/^HEIGHT=//p' | paste -sd x)
+[ "$size" = "$CLIENT_SIZE" ] || fail "the window is $size pixels, not $CLIENT_SIZE"
+
+click() {
+    local left top width height
+    read -r left top width height <<<"${RECT[$1]}"
+    kill -0 "$app_pid" 2>/dev/null || fail "versomat is no longer running"
+    xdotool mousemove --window "$window" $(((left + width / 2) / TWIPS_PER_PIXEL)) \
+        $(((top + height / 2) / TWIPS_PER_PIXEL)) click 1 || fail "xdotool could not click $1"
+}
+
+clipboard_is() {
+    timeout 2 xclip -o -selection clipboard >"$work/clipboard" 2>/dev/null && cmp -s "$work/clipboard" "$1"
+}
+
+# read_box CONTROL FILE: copies the control's whole text into FILE.
+read_box() {
+    local i
+    # Own the clipboard with a marker first: a copy that never arrives then
+    # shows as the marker instead of as some earlier box's text.
+    printf 'versomat-e2e-marker %s %s' "$1" "$RANDOM" >"$work/marker"
+    xclip -quiet -selection clipboard -i "$work/marker" </dev/null >/dev/null 2>&1 &
+    marker_pid=$!
+    for i in $(seq $((CLIPBOARD_TIMEOUT * 20))); do
+        clipboard_is "$work/marker" && break
+        sleep 0.05
+    done
+    clipboard_is "$work/marker" || fail "xclip could not take the clipboard"
+
+    click "$1"
+    xdotool key --clearmodifiers ctrl+a ctrl+c
+    for i in $(seq $((CLIPBOARD_TIMEOUT * 20))); do
+        if timeout 2 xclip -o -selection clipboard >"$2" 2>/dev/null && ! cmp -s "$2" "$work/marker"; then
+            stop_process "$marker_pid"
+            marker_pid=""
+            return 0
+        fi
+        sleep 0.05
+    done
+    fail "the text of $1 did not reach the clipboard within ${CLIPBOARD_TIMEOUT}s"
+}
+
+# expect_box CONTROL EXPECTED_FILE WHAT
+expect_box() {
+    read_box "$1" "$work/shown"
+    cmp -s "$2" "$work/shown" && return 0
+    echo "$1 differs from the expected text (- expected, + shown; \$ ends a line):" >&2
+    diff -u --label expected --label shown <(cat -vet "$2") <(cat -vet "$work/shown") | head -n 60 >&2
+    fail "$1 does not show $3"
+}
+
+# expect_text CONTROL TEXT WHAT: TEXT without the final line break.
+expect_text() {
+    printf '%s' "$2" >"$work/literal"
+    expect_box "$1" "$work/literal" "$3"
+}
+
+# expect_random_poem NUMBER: a poem with random start, one line after its heading.
+expect_random_poem() {
+    read_box Text5 "$work/shown"
+    local heading lines
+    heading=$(head -n 1 "$work/shown")
+    lines=$(awk 'END { print NR }' "$work/shown")
+    [ "$heading" = "Zufalls-Poem-Text $1" ] || fail "the heading reads \"$heading\", not \"Zufalls-Poem-Text $1\""
+    [ "$lines" -eq 2 ] && [ -n "$(sed -n 2p "$work/shown")" ] ||
+        fail "with w13=1 the poem should have one line after its heading, it has $((lines - 1)): $(cat "$work/shown")"
+}
+
+step="reading the initial texts"
+expect_text Text1 $'noch leer\n' "its initial text"
+expect_text Text1a '*' "the red mark"
+
+step="pressing the four example buttons"
+for list in "${LISTS[@]}"; do
+    click "${EXAMPLE_BUTTON[$list]}"
+done
+for list in "${LISTS[@]}"; do
+    expect_box "${LIST_BOX[$list]}" "$work/expected/example_$list.lf" "the example $list"
+done
+
+step="pressing Gedicht before the lists are accepted"
+click Gedicht
+expect_box Text5 "$work/expected/refusal.lf" "the missing-data message"
+
+step="accepting the four lists"
+for list in "${LISTS[@]}"; do
+    click "${ACCEPT_BUTTON[$list]}"
+done
+for list in "${LISTS[@]}"; do
+    expect_text "${MARK[$list]}" OK "OK for the accepted $list"
+done
+
+step="composing the first two poems"
+click Gedicht
+expect_box Text5 "$work/expected/poem1.lf" "the core's first poem"
+click Gedicht
+expect_box Text5 "$work/expected/poem2.lf" "the core's second poem"
+
+step="showing and editing the probability sheet"
+click W_Werte
+expect_box statistikwerte "$work/expected/sheet_defaults.lf" "the default probability sheet"
+click statistikwerte
+xdotool key --clearmodifiers ctrl+a
+# xdotool types "\n" as a key Qt ignores, so each line ends with Return.
+while IFS= read -r line; do
+    xdotool type --delay 2 -- "$line" && xdotool key Return || fail "xdotool could not type the sheet"
+done <"$work/expected/sheet_one_line.lf"
+expect_box statistikwerte "$work/expected/sheet_one_line.lf" "the sheet as typed"
+click WerteÜbernehmen
+
+step="composing a poem with w13=1"
+click Gedicht
+# Read through the spot where the sheet stood: only a hidden sheet lets the
+# click reach Text5 there.
+expect_box statistikwerte "$work/expected/poem3.lf" "the core's one-line poem in Text5 (is the sheet still shown?)"
+
+step="checking that the sheet kept w13=1"
+click W_Werte
+expect_box statistikwerte "$work/expected/sheet_one_line.lf" "the accepted values"
+click WerteÜbernehmen
+
+step="pressing mit Zufallsstart"
+click Command2
+expect_random_poem 4
+step="pressing Gedicht after the random start"
+click Gedicht
+expect_random_poem 5
+
+step="finishing"
+kill -0 "$app_pid" 2>/dev/null || fail "versomat exited during the session"
+echo "e2e session passed: examples, refusal, accepts, poems 1-3 as the core gives them, sheet, random start"
