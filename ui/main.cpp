@@ -88,8 +88,8 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("versomat"));
-    // Fusion paints every button in its palette colour, whatever the desktop
-    // theme would do with it.
+    // Fusion honours the palette colours of the labels and text boxes, which
+    // some desktop styles replace with their own.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
     versomat::Versomat window;

@@ -20,6 +20,8 @@ constexpr QStringView kNotAcceptedDescription = u"nicht übernommen";
 constexpr QStringView kAcceptedDescription = u"übernommen";
 constexpr QStringView kFocusAtStart = u"BeispieleHandelnde";
 constexpr int kIconSizes[] = {32, 64, 256};
+constexpr int kBorderDarkness = 160; // percent, as QColor::darker takes it
+constexpr int kPressedDarkness = 120;
 
 struct ListControls {
     WordListKind kind;
@@ -57,28 +59,31 @@ const Wiring kWiring[] = {
     {u"WerteÜbernehmen", &Versomat::WerteÜbernehmen_Click},
 };
 
-QPalette::ColorRole backgroundRoleOf(ControlKind kind)
+// Buttons take their colour from a style sheet: styles shade a palette
+// colour into a gradient, which made the blue and light-blue buttons look
+// alike. The sheet also keeps a pressed and a focused look.
+QString buttonStyleSheet(const QColor& colour)
 {
-    switch (kind) {
-    case ControlKind::Label:
-        return QPalette::Window;
-    case ControlKind::Button:
-        return QPalette::Button;
-    case ControlKind::TextBox:
-        return QPalette::Base;
-    }
-    return QPalette::Window;
+    return QStringLiteral("QPushButton { background-color: %1; border: 1px solid %2; border-radius: 2px; }"
+                          "QPushButton:pressed { background-color: %3; }"
+                          "QPushButton:focus { border: 2px solid black; }")
+        .arg(colour.name(), colour.darker(kBorderDarkness).name(), colour.darker(kPressedDarkness).name());
 }
 
-void paintBackground(QWidget* widget, QPalette::ColorRole role, Colour colour)
+void paintBackground(QWidget* widget, ControlKind kind, Colour colour)
 {
     const QColor rgb = colourOf(colour);
     if (!rgb.isValid())
         return;
+    if (kind == ControlKind::Button) {
+        widget->setStyleSheet(buttonStyleSheet(rgb));
+        return;
+    }
+    const QPalette::ColorRole role = kind == ControlKind::Label ? QPalette::Window : QPalette::Base;
     QPalette palette = widget->palette();
     palette.setColor(role, rgb);
     widget->setPalette(palette);
-    // Labels draw nothing behind their text unless asked to.
+    // Labels and the window draw nothing behind their content unless asked to.
     widget->setAutoFillBackground(role == QPalette::Window);
 }
 
@@ -145,7 +150,7 @@ QWidget* createControl(const ControlSpec& spec, QWidget* parent)
     widget->setObjectName(spec.objectName.toString());
     widget->setGeometry(pixelRect(spec.twips));
     widget->setAccessibleName(spec.accessibleName.toString());
-    paintBackground(widget, backgroundRoleOf(spec.kind), spec.background);
+    paintBackground(widget, spec.kind, spec.background);
     applyFont(widget, spec.font);
     if (spec.settings & kHiddenAtStart)
         widget->hide();
@@ -164,7 +169,7 @@ Versomat::Versomat(QWidget* parent)
     for (int size : kIconSizes)
         icon.addFile(QStringLiteral(":/versomat/icons/versomat-%1.png").arg(size));
     setWindowIcon(icon);
-    paintBackground(this, QPalette::Window, Colour::Teal);
+    paintBackground(this, ControlKind::Label, Colour::Teal);
     resize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
 
     buildControls();
@@ -256,7 +261,7 @@ void Versomat::acceptList(const ListRow& row)
 {
     acceptWordList(m_state, row.kind, toCoreText(row.box->toPlainText()));
     row.mark->setText(kAcceptedMarkText.toString());
-    paintBackground(row.mark, QPalette::Base, Colour::BrightGreen);
+    paintBackground(row.mark, ControlKind::TextBox, Colour::BrightGreen);
     row.mark->setAccessibleDescription(kAcceptedDescription.toString());
 }
 
