@@ -6,12 +6,12 @@ namespace {
 using enum ControlKind;
 using enum Colour;
 
-constexpr FontSpec kStandardFont{};
-constexpr FontSpec kHeaderFont{Face::Sans, 12, true, false};
-constexpr FontSpec kBoxFont{Face::Sans, 12, false, false};
-constexpr FontSpec kAcceptFont{Face::Sans, 13.5, false, false};
-constexpr FontSpec kExampleFont{Face::Serif, 14.25, false, false};
-constexpr FontSpec kGenerateFont{Face::Serif, 14.25, true, true};
+constexpr FontChoice kStandardFont{};
+constexpr FontChoice kHeaderFont{Face::Sans, 12, true, false};
+constexpr FontChoice kBoxFont{Face::Sans, 12, false, false};
+constexpr FontChoice kAcceptFont{Face::Sans, 13.5, false, false};
+constexpr FontChoice kExampleFont{Face::Serif, 14.25, false, false};
+constexpr FontChoice kGenerateFont{Face::Serif, 14.25, true, true};
 
 constexpr unsigned kHeader = kCentred | kFramed;
 constexpr unsigned kListBox = kMultiLine | kBothScrollBars;
@@ -20,7 +20,7 @@ constexpr unsigned kSheet = kMultiLine | kHiddenAtStart | kDrawnOnTop;
 
 constexpr std::u16string_view kEmptyBox = u"noch leer\r\n";
 
-const ControlSpec kControls[] = {
+const ControlRow kControls[] = {
     {u"Handelnde", Label, {120, 120, 2655, 375}, u"Handelnde eingeben", Yellow, kHeaderFont, kHeader,
      u"Handelnde eingeben"},
     {u"BeispieleHandelnde", Button, {120, 480, 2655, 375}, u"Beispiel", Green, kExampleFont, kNoSetting,
@@ -102,7 +102,7 @@ QRect pixelRect(const TwipRect& twips)
             twipsToPixels(twips.height)};
 }
 
-std::span<const ControlSpec> controlTable()
+std::span<const ControlRow> controlTable()
 {
     return kControls;
 }

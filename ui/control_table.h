@@ -34,7 +34,7 @@ QColor colourOf(Colour colour);
 // SystemDefault sets no font at all, so the control keeps the toolkit's own.
 enum class Face { SystemDefault, Sans, Serif };
 
-struct FontSpec {
+struct FontChoice {
     Face face = Face::SystemDefault;
     double points = 0;
     bool bold = false;
@@ -58,13 +58,13 @@ struct TwipRect {
     int height;
 };
 
-struct ControlSpec {
+struct ControlRow {
     QStringView objectName;
     ControlKind kind;
     TwipRect twips;
     std::u16string_view text; // core text, line breaks "\r\n"
     Colour background;
-    FontSpec font;
+    FontChoice font;
     unsigned settings;
     QStringView accessibleName;
 };
@@ -74,6 +74,6 @@ QRect pixelRect(const TwipRect& twips);
 
 // Every control of the window in tab order; labels and hidden controls are
 // passed over by the focus chain on their own.
-std::span<const ControlSpec> controlTable();
+std::span<const ControlRow> controlTable();
 
 } // namespace versomat

@@ -87,34 +87,34 @@ void paintBackground(QWidget* widget, ControlKind kind, Colour colour)
     widget->setAutoFillBackground(role == QPalette::Window);
 }
 
-void applyFont(QWidget* widget, const FontSpec& spec)
+void applyFont(QWidget* widget, const FontChoice& choice)
 {
-    if (spec.face == Face::SystemDefault)
+    if (choice.face == Face::SystemDefault)
         return;
     // The Liberation faces carry every weight and slant the controls use; the
     // style hint picks a face of the same kind where they are missing.
-    const bool sans = spec.face == Face::Sans;
+    const bool sans = choice.face == Face::Sans;
     QFont font(sans ? QStringLiteral("Liberation Sans") : QStringLiteral("Liberation Serif"));
     font.setStyleHint(sans ? QFont::SansSerif : QFont::Serif);
-    font.setPointSizeF(spec.points);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
+    font.setPointSizeF(choice.points);
+    font.setBold(choice.bold);
+    font.setItalic(choice.italic);
     widget->setFont(font);
 }
 
-QWidget* createTextBox(const ControlSpec& spec, QWidget* parent)
+QWidget* createTextBox(const ControlRow& row, QWidget* parent)
 {
-    if (!(spec.settings & kMultiLine)) {
-        auto* line = new QLineEdit(toQtText(spec.text), parent);
-        if (spec.settings & kCentred)
+    if (!(row.settings & kMultiLine)) {
+        auto* line = new QLineEdit(toQtText(row.text), parent);
+        if (row.settings & kCentred)
             line->setAlignment(Qt::AlignCenter);
         return line;
     }
-    auto* box = new QPlainTextEdit(toQtText(spec.text), parent);
+    auto* box = new QPlainTextEdit(toQtText(row.text), parent);
     // Tab must leave the box, or the keyboard could never reach the buttons
     // after it.
     box->setTabChangesFocus(true);
-    const bool scrolls = spec.settings & kBothScrollBars;
+    const bool scrolls = row.settings & kBothScrollBars;
     const Qt::ScrollBarPolicy policy = scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
     box->setHorizontalScrollBarPolicy(policy);
     box->setVerticalScrollBarPolicy(policy);
@@ -122,21 +122,21 @@ QWidget* createTextBox(const ControlSpec& spec, QWidget* parent)
     return box;
 }
 
-QWidget* createControl(const ControlSpec& spec, QWidget* parent)
+QWidget* createControl(const ControlRow& row, QWidget* parent)
 {
     QWidget* widget = nullptr;
-    switch (spec.kind) {
+    switch (row.kind) {
     case ControlKind::Label: {
-        auto* label = new QLabel(toQtText(spec.text), parent);
-        if (spec.settings & kCentred)
+        auto* label = new QLabel(toQtText(row.text), parent);
+        if (row.settings & kCentred)
             label->setAlignment(Qt::AlignCenter);
-        if (spec.settings & kFramed)
+        if (row.settings & kFramed)
             label->setFrameStyle(QFrame::Box | QFrame::Plain);
         widget = label;
         break;
     }
     case ControlKind::Button: {
-        auto* button = new QPushButton(toQtText(spec.text), parent);
+        auto* button = new QPushButton(toQtText(row.text), parent);
         // Outside a dialog this only lets Enter press the focused button; no
         // button becomes a default button.
         button->setAutoDefault(true);
@@ -144,17 +144,17 @@ QWidget* createControl(const ControlSpec& spec, QWidget* parent)
         break;
     }
     case ControlKind::TextBox:
-        widget = createTextBox(spec, parent);
+        widget = createTextBox(row, parent);
         break;
     }
-    widget->setObjectName(spec.objectName.toString());
-    widget->setGeometry(pixelRect(spec.twips));
-    widget->setAccessibleName(spec.accessibleName.toString());
-    paintBackground(widget, spec.kind, spec.background);
-    applyFont(widget, spec.font);
-    if (spec.settings & kHiddenAtStart)
+    widget->setObjectName(row.objectName.toString());
+    widget->setGeometry(pixelRect(row.twips));
+    widget->setAccessibleName(row.accessibleName.toString());
+    paintBackground(widget, row.kind, row.background);
+    applyFont(widget, row.font);
+    if (row.settings & kHiddenAtStart)
         widget->hide();
-    if (spec.settings & kDrawnOnTop)
+    if (row.settings & kDrawnOnTop)
         widget->raise();
     return widget;
 }
@@ -180,8 +180,8 @@ Versomat::Versomat(QWidget* parent)
 void Versomat::buildControls()
 {
     // Creation order is the focus chain, so the table's order is the tab order.
-    for (const ControlSpec& spec : controlTable())
-        createControl(spec, this);
+    for (const ControlRow& row : controlTable())
+        createControl(row, this);
 
     for (const ListControls& names : kListControls) {
         const ListRow row{names.kind, control<QPushButton>(names.example), control<QPlainTextEdit>(names.box),
