@@ -26,7 +26,7 @@ using NounList = std::array<std::array<std::u16string, kNounSlots>, kNounClasses
 using NounLasts = std::array<std::int16_t, kNounClasses>;
 using PlainList = std::array<std::u16string, kPlainSlots>;
 
-// Everything the window remembers between clicks. Values the design leaves
+// Everything the window remembers between clicks. Values that stay
 // unassigned until first use start as 0 or "", which is how they behave.
 // Last indexes hold the index of the last stored entry, -1 for none.
 struct GeneratorState {
