@@ -6,19 +6,14 @@
 
 #include "generator/poem_generator.h"
 #include "wordlists/word_lists.h"
+#include "test_text.h"
 
 namespace versomat {
 namespace {
 
-using Text = std::u16string;
+using testing::utf8;
 
-std::string narrow(std::u16string_view text)
-{
-    std::string out;
-    for (const char16_t c : text)
-        out += c < 0x80 ? static_cast<char>(c) : '?';
-    return out;
-}
+using Text = std::u16string;
 
 std::vector<Text> splitLines(const Text& poem)
 {
@@ -81,11 +76,11 @@ TEST(PoemGenerator, ExampleListsGiveTheKnownFirstPoems)
     GeneratorState state;
     RandomSource random;
     acceptExamples(state);
-    EXPECT_EQ(narrow(composePoemOrRefusal(state, random)), narrow(kFirstPoem));
+    EXPECT_EQ(utf8(composePoemOrRefusal(state, random)), utf8(kFirstPoem));
     const Text second = composePoemOrRefusal(state, random);
     EXPECT_TRUE(second.starts_with(u"Poem-Text 2\r\n kein  treues Kind küsst Früchte\r\n"
                                    u" kein  gutes  also  schönes Kind war  dumm!\r\n"))
-        << narrow(second);
+        << utf8(second);
     EXPECT_EQ(verseLines(second).size(), 22u);
     EXPECT_EQ(state.PoemCounter, 3);
 }
@@ -100,7 +95,7 @@ TEST(PoemGenerator, RefusalTakesNoDrawAndKeepsTheNumber)
     EXPECT_EQ(state.TablesReady, 1);
     EXPECT_EQ(state.PoemCounter, 1);
     acceptWordList(state, WordListKind::Adjectives, fillExample(state, WordListKind::Adjectives));
-    EXPECT_EQ(narrow(composePoemOrRefusal(state, random)), narrow(kFirstPoem));
+    EXPECT_EQ(utf8(composePoemOrRefusal(state, random)), utf8(kFirstPoem));
 }
 
 TEST(PoemGenerator, RandomStartMarksEveryLaterHeading)
@@ -124,7 +119,7 @@ TEST(PoemGenerator, CounterStopsAtItsLargestValue)
     state.PoemCounter = 32766;
     const char16_t* expected[] = {u"Poem-Text 32766\r\n", u"Poem-Text 32767\r\n", u"Poem-Text 32767\r\n"};
     for (const char16_t* heading : expected)
-        EXPECT_TRUE(composePoemOrRefusal(state, random).starts_with(heading)) << narrow(heading);
+        EXPECT_TRUE(composePoemOrRefusal(state, random).starts_with(heading)) << utf8(heading);
     EXPECT_EQ(state.PoemCounter, 32767);
 }
 
@@ -210,7 +205,7 @@ TEST(PoemGenerator, SubjectAdjectivesAndCopulasAgreeWithTheNoun)
     std::map<Text, int> seen;
     for (int poem = 0; poem < 20; ++poem) {
         for (const Text& line : verseLines(composePoemOrRefusal(state, random))) {
-            SCOPED_TRACE(narrow(line));
+            SCOPED_TRACE(utf8(line));
             // article, " adj", ending, noun letter, copula, " adj"
             const std::size_t adjective = line.find(u" adj");
             ASSERT_NE(adjective, Text::npos);
@@ -219,11 +214,11 @@ TEST(PoemGenerator, SubjectAdjectivesAndCopulasAgreeWithTheNoun)
             ASSERT_NE(noun, Text::npos);
             const Text ending = line.substr(adjective + 4, noun - adjective - 4);
             const char16_t nounClass = line[noun];
-            ASSERT_TRUE(kEndings.at(nounClass).contains(article)) << narrow(article);
-            EXPECT_EQ(narrow(ending), narrow(kEndings.at(nounClass).at(article)));
+            ASSERT_TRUE(kEndings.at(nounClass).contains(article)) << utf8(article);
+            EXPECT_EQ(utf8(ending), utf8(kEndings.at(nounClass).at(article)));
             const Text copula = line.substr(noun + 1, line.size() - noun - 1 - 4);
             const auto& copulas = nounClass == u'P' ? kPlural : kSingular;
-            EXPECT_NE(std::find(std::begin(copulas), std::end(copulas), copula), std::end(copulas)) << narrow(copula);
+            EXPECT_NE(std::find(std::begin(copulas), std::end(copulas), copula), std::end(copulas)) << utf8(copula);
             EXPECT_TRUE(line.ends_with(u" adj"));
             ++seen[Text(1, nounClass) + article];
         }
@@ -250,7 +245,7 @@ TEST(PoemGenerator, ObjectsTakeTheAccusativeAndTheirOwnEndings)
     std::map<Text, int> seen;
     for (int poem = 0; poem < 20; ++poem) {
         for (const Text& line : verseLines(composePoemOrRefusal(state, random))) {
-            SCOPED_TRACE(narrow(line));
+            SCOPED_TRACE(utf8(line));
             const std::size_t verb = line.find(u" lieb");
             ASSERT_NE(verb, Text::npos);
             const bool pluralSubject = line[verb - 1] == u'P';
@@ -263,9 +258,9 @@ TEST(PoemGenerator, ObjectsTakeTheAccusativeAndTheirOwnEndings)
             const std::size_t noun = rest.find(u"O", adjective);
             ASSERT_NE(noun, Text::npos);
             const Text object = rest.substr(noun);
-            ASSERT_TRUE(kEndings.contains(object)) << narrow(object);
-            ASSERT_TRUE(kEndings.at(object).contains(article)) << narrow(article);
-            EXPECT_EQ(narrow(rest.substr(adjective + 4, noun - adjective - 4)), narrow(kEndings.at(object).at(article)));
+            ASSERT_TRUE(kEndings.contains(object)) << utf8(object);
+            ASSERT_TRUE(kEndings.at(object).contains(article)) << utf8(article);
+            EXPECT_EQ(utf8(rest.substr(adjective + 4, noun - adjective - 4)), utf8(kEndings.at(object).at(article)));
             ++seen[object + article];
         }
     }
@@ -312,7 +307,7 @@ TEST(PoemGenerator, ForcedBandsShapeEveryLine)
         setValues(state, c.values);
         for (int poem = 0; poem < 10; ++poem) {
             for (const Text& line : verseLines(composePoemOrRefusal(state, random)))
-                EXPECT_TRUE(c.lineIsValid(line)) << narrow(line);
+                EXPECT_TRUE(c.lineIsValid(line)) << utf8(line);
         }
     }
 }
@@ -388,7 +383,7 @@ TEST(PoemGenerator, MissingEntriesJoinAsEmptyTextWithoutChangingTheDraws)
         RandomSource random;
         RandomSource referenceRandom;
         for (int poem = 0; poem < 20; ++poem)
-            EXPECT_EQ(narrow(composePoemOrRefusal(state, random)), narrow(composePoemOrRefusal(fresh, referenceRandom)));
+            EXPECT_EQ(utf8(composePoemOrRefusal(state, random)), utf8(composePoemOrRefusal(fresh, referenceRandom)));
     }
     // A plural subject still turns the empty verb into "en ".
     GeneratorState state = reference;

@@ -9,14 +9,12 @@
 #include "runtime/number_text.h"
 #include "runtime/random_source.h"
 #include "runtime/text_search.h"
+#include "test_text.h"
 
 namespace versomat {
 namespace {
 
-std::string narrow(const std::u16string& text)
-{
-    return std::string(text.begin(), text.end());
-}
+using testing::utf8;
 
 bool sameBits(double a, double b)
 {
@@ -61,14 +59,14 @@ TEST(RandomSource, ClockReseedLeavesTheFixedSequence)
 
 TEST(NumberToText, GivesTheShortestExactText)
 {
-    EXPECT_EQ(narrow(numberToText(0.7)), "0.7");
-    EXPECT_EQ(narrow(numberToText(0.15)), "0.15");
-    EXPECT_EQ(narrow(numberToText(2.0)), "2");
-    EXPECT_EQ(narrow(numberToText(-1.0)), "-1");
-    EXPECT_EQ(narrow(numberToText(1e-05)), "1e-05");
-    EXPECT_EQ(narrow(numberToText(0.1f)), "0.1");
-    EXPECT_EQ(narrow(numberToText(static_cast<std::int16_t>(1))), "1");
-    EXPECT_EQ(narrow(numberToText(static_cast<std::int16_t>(32767))), "32767");
+    EXPECT_EQ(utf8(numberToText(0.7)), "0.7");
+    EXPECT_EQ(utf8(numberToText(0.15)), "0.15");
+    EXPECT_EQ(utf8(numberToText(2.0)), "2");
+    EXPECT_EQ(utf8(numberToText(-1.0)), "-1");
+    EXPECT_EQ(utf8(numberToText(1e-05)), "1e-05");
+    EXPECT_EQ(utf8(numberToText(0.1f)), "0.1");
+    EXPECT_EQ(utf8(numberToText(static_cast<std::int16_t>(1))), "1");
+    EXPECT_EQ(utf8(numberToText(static_cast<std::int16_t>(32767))), "32767");
 }
 
 TEST(TextToNumber, ReadsTheLeadingNumber)
@@ -91,7 +89,7 @@ TEST(TextToNumber, ReadsTheLeadingNumber)
         {u"100000e-999999999999", 0},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(narrow(c.text));
+        SCOPED_TRACE(utf8(c.text));
         EXPECT_EQ(textToNumber(c.text), c.expected);
     }
     EXPECT_TRUE(sameBits(textToNumber(u"-0"), -0.0));
@@ -123,12 +121,12 @@ TEST(NumberText, EveryTextReadsBackToItsValue)
 {
     const double doubles[] = {0.7, 0.9, 0.1, 1.0 / 3.0, -2.5e-300, 1e308, DBL_MAX, DBL_TRUE_MIN, -0.0, 123456789.125};
     for (const double d : doubles) {
-        SCOPED_TRACE(narrow(numberToText(d)));
+        SCOPED_TRACE(utf8(numberToText(d)));
         EXPECT_TRUE(sameBits(textToNumber(numberToText(d)), d));
     }
     const float singles[] = {0.1f, FLT_MAX, -FLT_MAX, FLT_TRUE_MIN, 1.0f / 3.0f, 16777217.0f, -0.0f};
     for (const float f : singles) {
-        SCOPED_TRACE(narrow(numberToText(f)));
+        SCOPED_TRACE(utf8(numberToText(f)));
         EXPECT_EQ(std::signbit(textToSingle(numberToText(f))), std::signbit(f));
         EXPECT_EQ(textToSingle(numberToText(f)), f);
     }
@@ -148,7 +146,7 @@ TEST(FindFrom, GivesOneBasedPositions)
         {1, u"Abc", u"a", 0},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(narrow(c.text));
+        SCOPED_TRACE(utf8(c.text));
         EXPECT_EQ(findFrom(c.start, c.text, c.sought), c.expected);
     }
 }

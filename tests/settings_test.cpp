@@ -4,16 +4,14 @@
 #include <string>
 
 #include "settings/probability_sheet.h"
+#include "test_text.h"
 
 namespace versomat {
 namespace {
 
-using Text = std::u16string;
+using testing::utf8;
 
-std::string narrow(std::u16string_view text)
-{
-    return std::string(text.begin(), text.end());
-}
+using Text = std::u16string;
 
 ProbabilityValues defaults()
 {
@@ -28,7 +26,7 @@ const Text kDefaultSheet = u"w1=0.7\r\nw2 = 0.9\r\nw3=0.1\r\nw4=0.15\r\nw5=0.2\r
 TEST(ProbabilitySheet, ShowingItFirstFillsTheDefaults)
 {
     GeneratorState state;
-    EXPECT_EQ(narrow(showProbabilitySheet(state)), narrow(kDefaultSheet));
+    EXPECT_EQ(utf8(showProbabilitySheet(state)), utf8(kDefaultSheet));
     EXPECT_EQ(state.TablesReady, 1);
     EXPECT_EQ(state.PoemCounter, 1);
 }

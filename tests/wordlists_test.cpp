@@ -3,17 +3,12 @@
 #include <string>
 
 #include "wordlists/word_lists.h"
+#include "test_text.h"
 
 namespace versomat {
 namespace {
 
-std::string narrow(std::u16string_view text)
-{
-    std::string out;
-    for (const char16_t c : text)
-        out += c < 0x80 ? static_cast<char>(c) : '?';
-    return out;
-}
+using testing::utf8;
 
 std::u16string lines(int count, std::u16string_view line)
 {
@@ -56,7 +51,7 @@ TEST(PlainListIntake, ReadsLinesUntilAShortOne)
         EXPECT_EQ(state.AdjectiveLast, c.expectedLast);
         EXPECT_EQ(state.ReadyFlags[3], 1);
         for (std::size_t i = 0; i < c.expectedEntries.size(); ++i)
-            EXPECT_EQ(narrow(state.AdjectiveList[i]), narrow(c.expectedEntries[i]));
+            EXPECT_EQ(utf8(state.AdjectiveList[i]), utf8(c.expectedEntries[i]));
     }
 }
 
@@ -108,7 +103,7 @@ TEST(NounListIntake, SortsNounsByTheirFirstWord)
         EXPECT_EQ(state.ActorCounts, c.expectedLasts);
         EXPECT_EQ(state.ReadyFlags[0], 1);
         for (const auto& [k, noun] : c.expectedFirstNouns)
-            EXPECT_EQ(narrow(state.ActorList[k][0]), narrow(noun));
+            EXPECT_EQ(utf8(state.ActorList[k][0]), utf8(noun));
     }
 }
 
