@@ -1,0 +1,494 @@
+// A long random session against the window: thousands of clicks, pastes and
+// sheet edits, each followed by checks of what a person would see. A shadow
+// GeneratorState and RandomSource take in exactly the texts that were
+// accepted, so every poem can be compared with the one it should be.
+//
+//   VERSOMAT_SESSION_SEED   replays a session (the seed is printed at start)
+//   VERSOMAT_SESSION_STEPS  number of actions (default 20000)
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextDocument>
+#include <QtTest>
+
+#include <chrono>
+#include <deque>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "core_text.h"
+#include "generator/poem_generator.h"
+#include "settings/probability_sheet.h"
+#include "versomat.h"
+#include "wordlists/word_lists.h"
+
+using namespace versomat;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kDefaultSteps = 20000;
+constexpr int kMegaPastes = 2;
+constexpr int kMegaPasteLines = 200'000; // about 3 MB of text
+constexpr int kStepsPerWindowMin = 300;
+constexpr int kStepsPerWindowMax = 900;
+constexpr std::size_t kActionsRemembered = 12;
+
+const QColor kRed(255, 0, 0);
+const QColor kBrightGreen(0, 255, 0);
+
+struct ListNames {
+    WordListKind kind;
+    QString example;
+    QString box;
+    QString accept;
+    QString mark;
+};
+
+const ListNames kLists[kWordLists] = {
+    {WordListKind::Actors, u"BeispieleHandelnde"_s, u"Text1"_s, u"ÜbernehmenH"_s, u"Text1a"_s},
+    {WordListKind::Objects, u"BeispieleBenutztes"_s, u"Text2"_s, u"ÜbernehmenB"_s, u"Text2a"_s},
+    {WordListKind::Verbs, u"BespieleV"_s, u"Text3"_s, u"ÜbernehmenV"_s, u"Text3a"_s},
+    {WordListKind::Adjectives, u"BeispieleA"_s, u"Text4"_s, u"ÜbernehmenA"_s, u"Text4a"_s},
+};
+
+const QString kSeparatorChars[] = {u"\n"_s, u"\r"_s, u"\r\n"_s, QString(QChar(0x2028)), QString(QChar(0x2029))};
+const QString kFirstWords[] = {u"der"_s, u"Die"_s, u"DAS"_s, u"viele"_s, u"dem"_s, u"ein"_s, u"d"_s, u""_s, u"x"_s};
+const QString kWords[] = {u"Mann"_s, u"Bäume"_s, u"häßlich"_s, u"liebt"_s, u" alt"_s, u"Früchte"_s, u"ab"_s,
+                          u"küsst"_s, u"  "_s, u"\t"_s, u"="_s, u"Straße"_s};
+const QString kOddValues[] = {u"-1e308"_s, u"1e308"_s, u"1e400"_s, u"-1e-400"_s, u"-0"_s, u"0,5"_s, u"2"_s,
+                              u"-1"_s,     u"abc"_s,   u""_s,      u" 0.5"_s,    u"1e39"_s, u"5e-324"_s, u".5"_s};
+
+// What a text box holds after setPlainText: it keeps line breaks as "\n" and
+// turns some characters (no-break spaces) into others, so texts are compared
+// in that form.
+QString asShown(const QString& text)
+{
+    QTextDocument document;
+    document.setPlainText(text);
+    return document.toPlainText();
+}
+
+QString coreAsShown(std::u16string_view coreText)
+{
+    return asShown(toQtText(coreText));
+}
+
+// The first line of a poem, without its line break.
+QString headingOf(const QString& shown)
+{
+    return shown.left(shown.indexOf(u'\n'));
+}
+
+// Types like a keyboard: QTest maps only ASCII to keys, other characters
+// arrive as key events that carry just their text, as an input method sends them.
+void typeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x20 && c.unicode() < 0x7f)
+            QTest::keyClick(widget, static_cast<char>(c.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+std::uint64_t seedFromEnvironment()
+{
+    bool ok = false;
+    const std::uint64_t seed = qEnvironmentVariable("VERSOMAT_SESSION_SEED").toULongLong(&ok);
+    if (ok)
+        return seed;
+    return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+}
+
+int stepsFromEnvironment()
+{
+    bool ok = false;
+    const int steps = qEnvironmentVariableIntValue("VERSOMAT_SESSION_STEPS", &ok);
+    return ok && steps > 0 ? steps : kDefaultSteps;
+}
+
+} // namespace
+
+class SessionTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void randomSession();
+
+private:
+    // One window and the shadow that follows it.
+    void openWindow();
+    void step(int number);
+    void checkAfterStep();
+
+    void clickExample(const ListNames& list);
+    void clickAccept(const ListNames& list);
+    void clickPoem(bool randomStart);
+    void clickShowSheet();
+    void clickAcceptSheet();
+    void pasteIntoList(const ListNames& list, const QString& text);
+    void typeIntoList(const ListNames& list);
+    void editSheet();
+    void scribbleOnOutput();
+    void scribbleOnMark(const ListNames& list);
+    void pasteMegabytes();
+
+    QString randomListText();
+    QString randomSheetText();
+    QString randomLine();
+    QString randomValueText();
+
+    template <typename T> T* find(const QString& name) const
+    {
+        return m_window->findChild<T*>(name);
+    }
+    void click(const QString& button);
+    int chance(int outOf) { return std::uniform_int_distribution<int>(0, outOf - 1)(m_rng); }
+    template <typename T, std::size_t N> const T& pick(const T (&items)[N]) { return items[chance(int(N))]; }
+    void remember(const QString& action);
+
+    std::mt19937_64 m_rng;
+    std::unique_ptr<Versomat> m_window;
+    GeneratorState m_shadow;
+    RandomSource m_shadowRandom;
+    // After a random start the window's sequence follows the clock, so
+    // poems can only be checked by their heading and shape.
+    bool m_randomStarted = false;
+    bool m_sheetShown = false;
+    // What Text5 must show, until the session itself types into it.
+    QString m_expectedOutput;
+    bool m_outputEdited = false;
+    std::array<bool, kWordLists> m_markEdited{};
+    std::deque<QString> m_recentActions;
+    int m_megaPastesLeft = kMegaPastes;
+    int m_nextMegaPaste = 0;
+    int m_windowEndsAt = 0;
+    int m_poems = 0;
+    int m_poemsCompared = 0;
+    int m_unreadableSheets = 0;
+    int m_windows = 0;
+};
+
+void SessionTest::randomSession()
+{
+    const std::uint64_t seed = seedFromEnvironment();
+    const int steps = stepsFromEnvironment();
+    qInfo("session seed %llu, %d actions (replay with VERSOMAT_SESSION_SEED=%llu)", static_cast<unsigned long long>(seed),
+          steps, static_cast<unsigned long long>(seed));
+    m_rng.seed(seed);
+    m_nextMegaPaste = steps / 4 + chance(steps / 4 + 1);
+
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < steps; ++i) {
+        if (!m_window || i >= m_windowEndsAt) {
+            openWindow();
+            m_windowEndsAt = i + kStepsPerWindowMin + chance(kStepsPerWindowMax - kStepsPerWindowMin);
+        }
+        step(i);
+        if (!QTest::currentTestFailed())
+            checkAfterStep();
+        if (QTest::currentTestFailed()) {
+            qWarning("failed at action %d of session seed %llu; the last actions were:", i,
+                     static_cast<unsigned long long>(seed));
+            for (const QString& action : m_recentActions)
+                qWarning("  %s", qPrintable(action));
+            return;
+        }
+    }
+    qInfo("%d actions in %lld ms: %d windows, %d poems (%d compared in full), %d unreadable sheets, "
+          "%d megabyte pastes",
+          steps, static_cast<long long>(timer.elapsed()), m_windows, m_poems, m_poemsCompared, m_unreadableSheets,
+          kMegaPastes - m_megaPastesLeft);
+}
+
+void SessionTest::openWindow()
+{
+    m_window = std::make_unique<Versomat>();
+    m_window->show();
+    m_shadow = GeneratorState{};
+    m_shadowRandom = RandomSource{};
+    m_randomStarted = false;
+    m_sheetShown = false;
+    m_expectedOutput = asShown(u"noch leer\n"_s);
+    m_outputEdited = false;
+    m_markEdited = {};
+    ++m_windows;
+    remember(u"new window"_s);
+}
+
+void SessionTest::step(int number)
+{
+    if (m_megaPastesLeft > 0 && number >= m_nextMegaPaste) {
+        --m_megaPastesLeft;
+        m_nextMegaPaste = number + 1 + chance(1000);
+        pasteMegabytes();
+        return;
+    }
+    const ListNames& list = pick(kLists);
+    const int roll = chance(1000);
+    if (roll < 110)
+        clickExample(list);
+    else if (roll < 260)
+        clickAccept(list);
+    else if (roll < 430)
+        clickPoem(false);
+    else if (roll < 431)
+        clickPoem(true);
+    else if (roll < 480)
+        clickShowSheet();
+    else if (roll < 560)
+        m_sheetShown ? clickAcceptSheet() : clickShowSheet();
+    else if (roll < 700)
+        m_sheetShown ? editSheet() : clickPoem(false);
+    else if (roll < 880)
+        pasteIntoList(list, randomListText());
+    else if (roll < 940)
+        typeIntoList(list);
+    else if (roll < 970)
+        scribbleOnOutput();
+    else
+        scribbleOnMark(list);
+}
+
+void SessionTest::remember(const QString& action)
+{
+    m_recentActions.push_back(action);
+    if (m_recentActions.size() > kActionsRemembered)
+        m_recentActions.pop_front();
+}
+
+void SessionTest::click(const QString& button)
+{
+    auto* control = find<QPushButton>(button);
+    QVERIFY2(control, qPrintable(button));
+    QVERIFY2(control->isVisible(), qPrintable(button + u" is not visible"_s));
+    QTest::mouseClick(control, Qt::LeftButton);
+}
+
+void SessionTest::clickExample(const ListNames& list)
+{
+    remember(u"click "_s + list.example);
+    click(list.example);
+    const std::u16string& example = fillExample(m_shadow, list.kind);
+    QCOMPARE(find<QPlainTextEdit>(list.box)->toPlainText(), coreAsShown(example));
+}
+
+void SessionTest::clickAccept(const ListNames& list)
+{
+    const QString boxText = find<QPlainTextEdit>(list.box)->toPlainText();
+    remember(u"click "_s + list.accept + u" with %1 characters in "_s.arg(boxText.size()) + list.box);
+    acceptWordList(m_shadow, list.kind, toCoreText(boxText));
+    click(list.accept);
+    m_markEdited[static_cast<std::size_t>(list.kind)] = false;
+}
+
+void SessionTest::clickPoem(bool randomStart)
+{
+    remember(randomStart ? u"click Command2"_s : u"click Gedicht"_s);
+    if (randomStart) {
+        startRandomly(m_shadow, m_shadowRandom);
+        m_randomStarted = true;
+    }
+    const std::u16string expected = composePoemOrRefusal(m_shadow, m_shadowRandom);
+    click(randomStart ? u"Command2"_s : u"Gedicht"_s);
+    m_expectedOutput = coreAsShown(expected);
+    m_outputEdited = false;
+    if (expected != kMissingDataMessage)
+        ++m_poems;
+
+    const QString shown = find<QPlainTextEdit>(u"Text5"_s)->toPlainText();
+    if (!m_randomStarted || expected == kMissingDataMessage) {
+        QCOMPARE(shown, m_expectedOutput);
+        if (expected != kMissingDataMessage)
+            ++m_poemsCompared;
+        return;
+    }
+    // The random start's draws are unknown here; the heading still carries
+    // the number and the prefix, and the poem still has 1 to 26 lines.
+    QCOMPARE(headingOf(shown), headingOf(m_expectedOutput));
+    const qsizetype lines = shown.count(u'\n');
+    QVERIFY2(lines >= 1 && lines <= kMaxPoemLines, qPrintable(u"%1 lines after the heading"_s.arg(lines)));
+    m_expectedOutput = shown;
+}
+
+void SessionTest::clickShowSheet()
+{
+    remember(u"click W_Werte"_s);
+    const std::u16string expected = showProbabilitySheet(m_shadow);
+    click(u"W_Werte"_s);
+    m_sheetShown = true;
+    QCOMPARE(find<QPlainTextEdit>(u"statistikwerte"_s)->toPlainText(), coreAsShown(expected));
+}
+
+void SessionTest::clickAcceptSheet()
+{
+    const QString sheet = find<QPlainTextEdit>(u"statistikwerte"_s)->toPlainText();
+    remember(u"click WerteÜbernehmen on a sheet of %1 characters"_s.arg(sheet.size()));
+    const ProbabilityValues before = probabilityValuesOf(m_shadow);
+    const bool readable = acceptProbabilitySheet(m_shadow, toCoreText(sheet));
+    click(u"WerteÜbernehmen"_s);
+    if (!readable) {
+        ++m_unreadableSheets;
+        QVERIFY(probabilityValuesOf(m_shadow) == before);
+    }
+    // An unreadable sheet stays open for mending; the values it would have
+    // changed are checked by the next W_Werte and the next poem.
+    m_sheetShown = !readable;
+}
+
+void SessionTest::pasteIntoList(const ListNames& list, const QString& text)
+{
+    remember(u"paste %1 characters into "_s.arg(text.size()) + list.box);
+    find<QPlainTextEdit>(list.box)->setPlainText(text);
+}
+
+void SessionTest::typeIntoList(const ListNames& list)
+{
+    auto* box = find<QPlainTextEdit>(list.box);
+    const QString typed = randomLine();
+    remember(u"type %1 characters and Enter into "_s.arg(typed.size()) + list.box);
+    box->moveCursor(chance(2) ? QTextCursor::End : QTextCursor::Start);
+    typeText(box, typed);
+    QTest::keyClick(box, Qt::Key_Return);
+}
+
+void SessionTest::editSheet()
+{
+    const QString text = randomSheetText();
+    remember(u"put a sheet of %1 characters into statistikwerte"_s.arg(text.size()));
+    find<QPlainTextEdit>(u"statistikwerte"_s)->setPlainText(text);
+}
+
+void SessionTest::scribbleOnOutput()
+{
+    remember(u"type into Text5"_s);
+    typeText(find<QPlainTextEdit>(u"Text5"_s), randomLine());
+    m_outputEdited = true;
+}
+
+void SessionTest::scribbleOnMark(const ListNames& list)
+{
+    remember(u"type into "_s + list.mark);
+    typeText(find<QLineEdit>(list.mark), u"x*"_s);
+    m_markEdited[static_cast<std::size_t>(list.kind)] = true;
+}
+
+void SessionTest::pasteMegabytes()
+{
+    const ListNames& list = pick(kLists);
+    QString text;
+    text.reserve(kMegaPasteLines * 16);
+    for (int i = 0; i < kMegaPasteLines; ++i)
+        text += pick(kFirstWords) + u' ' + pick(kWords) + QString::number(i) + u'\n';
+    pasteIntoList(list, text);
+    clickAccept(list);
+}
+
+QString SessionTest::randomLine()
+{
+    QString line;
+    if (chance(3) == 0) {
+        line = pick(kFirstWords) + u' ' + pick(kWords);
+    } else {
+        const int words = chance(4);
+        for (int i = 0; i < words; ++i)
+            line += pick(kWords);
+    }
+    if (chance(10) == 0)
+        line += QChar(static_cast<char16_t>(0xD800 + chance(0x800))); // a lone surrogate
+    if (chance(10) == 0)
+        line += u"\U0001F600"_s;
+    return line;
+}
+
+QString SessionTest::randomListText()
+{
+    switch (chance(12)) {
+    case 0: return {};
+    case 1: return QString(1 + chance(30), u'\n');
+    case 2: return QString(1 + chance(30), u'\r');
+    case 3: return QString(1 + chance(30), u' ');
+    case 4: {
+        QString surrogates;
+        for (int i = 0; i < 1 + chance(40); ++i)
+            surrogates += QChar(static_cast<char16_t>(0xD800 + chance(0x800)));
+        return surrogates;
+    }
+    case 5: return QString(1 + chance(2000), pick(kWords).at(0)); // one long line
+    case 6: {
+        QString many;
+        for (int i = 0; i < 40 + chance(40); ++i)
+            many += pick(kFirstWords) + u' ' + pick(kWords) + QString::number(i) + pick(kSeparatorChars);
+        return many;
+    }
+    default: {
+        QString text;
+        for (int i = 0; i < chance(15); ++i)
+            text += randomLine() + pick(kSeparatorChars);
+        if (chance(2))
+            text += randomLine();
+        return text;
+    }
+    }
+}
+
+QString SessionTest::randomValueText()
+{
+    switch (chance(4)) {
+    case 0: return pick(kOddValues);
+    case 1: return QString::number(std::uniform_real_distribution<double>(-0.5, 1.5)(m_rng), 'g', 17);
+    case 2: return QString::number(std::uniform_real_distribution<double>(-1e308, 1e308)(m_rng), 'g', 17);
+    default: return QString::number(std::uniform_real_distribution<double>(0, 1)(m_rng), 'g', 3);
+    }
+}
+
+QString SessionTest::randomSheetText()
+{
+    QStringList lines = find<QPlainTextEdit>(u"statistikwerte"_s)->toPlainText().split(u'\n');
+    if (lines.size() > 1 && lines.last().isEmpty())
+        lines.removeLast();
+    const int edits = 1 + chance(3);
+    for (int e = 0; e < edits && !lines.isEmpty(); ++e) {
+        const int at = chance(int(lines.size()));
+        switch (chance(10)) {
+        case 0: lines.removeAt(at); break;                                      // a value line lost
+        case 1: lines.insert(at, chance(2) ? QString() : u"no value here"_s); break;
+        case 2: lines[at].remove(u'='); break;                                  // its "=" lost
+        case 3: lines.insert(0, QString()); break;                              // unreadable: break first
+        case 4: lines.swapItemsAt(at, chance(int(lines.size()))); break;
+        case 5: lines[at] += u"=="_s + randomValueText(); break;
+        case 6: return QString(1 + chance(5000), u'=');
+        case 7: return randomListText();
+        default: lines[at] = lines[at].section(u'=', 0, 0) + u'=' + randomValueText(); break;
+        }
+    }
+    QString sheet = lines.join(u'\n');
+    if (chance(3))
+        sheet += u'\n';
+    return sheet;
+}
+
+void SessionTest::checkAfterStep()
+{
+    for (const ListNames& list : kLists) {
+        const std::size_t i = static_cast<std::size_t>(list.kind);
+        auto* mark = find<QLineEdit>(list.mark);
+        const bool accepted = m_shadow.ReadyFlags[i] != 0;
+        QVERIFY2(mark->palette().color(QPalette::Base) == (accepted ? kBrightGreen : kRed),
+                 qPrintable(list.mark + (accepted ? u" is not green after its list was accepted"_s
+                                                  : u" is not red before its list was accepted"_s)));
+        if (accepted && !m_markEdited[i])
+            QCOMPARE(mark->text(), u"OK"_s);
+    }
+    const bool sheetVisible = find<QPlainTextEdit>(u"statistikwerte"_s)->isVisible();
+    QCOMPARE(find<QPushButton>(u"WerteÜbernehmen"_s)->isVisible(), sheetVisible);
+    QCOMPARE(sheetVisible, m_sheetShown);
+    if (!m_outputEdited)
+        QCOMPARE(find<QPlainTextEdit>(u"Text5"_s)->toPlainText(), m_expectedOutput);
+}
+
+QTEST_MAIN(SessionTest)
+#include "session_test.moc"
