@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# Compares the startup of versomat with a bare window of the same 27 controls,
+# side by side on one private X server: time from launch until the window is
+# mapped and until its first frame shows, CPU time used by then, and resident
+# memory once the window has settled. Prints the medians and the ratios to
+# the bare window.
+#
+# Usage: bench/startup/measure_startup.sh [--breakdown] [RUNS] [BUILD_DIR]
+#   --breakdown  also measures the bare window with each of Versomat's extras
+#                switched on alone (style, icon, palettes, style sheets, fonts,
+#                scroll bars, display check) and all together, to tell what
+#                each one costs; and two alternatives: the icon without its
+#                256 px size, one window-wide style sheet instead of one per
+#                button
+#   RUNS         runs of each program, in rotating order (default 20)
+#   BUILD_DIR    where to build the release binaries (default build/startup)
+# Needs Xvfb. Not part of the tests: the figures depend on the machine.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+
+breakdown=false
+if [ "${1:-}" = "--breakdown" ]; then
+    breakdown=true
+    shift
+fi
+runs=${1:-20}
+build=${2:-build/startup}
+readonly SETTLE_MS=500
+
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVERSOMAT_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" -j2 --target versomat versomat_bare_window versomat_startup_probe >/dev/null
+probe="$build/bench/startup/versomat_startup_probe"
+bare="$build/bench/startup/versomat_bare_window"
+declare -A program=([versomat]="$build/ui/versomat" [bare]="$bare")
+names="versomat bare"
+if $breakdown; then
+    for extra in fusion icon small-icon palettes style-sheets one-style-sheet fonts scroll-bars display-check all; do
+        program[bare+$extra]="$bare --$extra"
+        names+=" bare+$extra"
+    done
+fi
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/versomat-startup.XXXXXX")
+xvfb_pid=""
+cleanup() {
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# -noreset: a server that resets whenever its last client leaves drops the
+# next program's connection now and then.
+Xvfb -displayfd 3 -screen 0 1024x800x24 -dpi 96 -nolisten tcp -noreset \
+    3>"$work/display" </dev/null >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    grep -q '^[0-9][0-9]*$' "$work/display" 2>/dev/null && break
+    sleep 0.05
+done
+export DISPLAY=":$(cat "$work/display")"
+export XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+measure() {
+    "$probe" "$SETTLE_MS" ${program[$1]} 2>>"$work/errors" </dev/null |
+        sed "s/^/$1 /" >>"$work/results" || true
+}
+
+# One untimed run each puts libraries and fonts into the page cache.
+for name in $names; do
+    "$probe" 0 ${program[$name]} >/dev/null 2>&1 </dev/null || true
+done
+: >"$work/results"
+# Rotating the order spreads any drift of the machine's load over all programs.
+read -r -a order <<<"$names"
+for i in $(seq "$runs"); do
+    for ((j = 0; j < ${#order[@]}; ++j)); do
+        measure "${order[(i + j) % ${#order[@]}]}"
+    done
+done
+if [ -s "$work/errors" ]; then
+    echo "Some runs failed:" >&2
+    sort -u "$work/errors" >&2
+fi
+
+awk -v names="$names" '
+    # Median of the values recorded for one program and one figure; runs
+    # that did not yield the figure (negative) are left out.
+    function median(name, key,    n, i, j, t, v) {
+        n = 0
+        for (i = 1; i <= count[name]; ++i)
+            if ((name, key, i) in value && value[name, key, i] >= 0) v[++n] = value[name, key, i]
+        if (n == 0) return -1
+        for (i = 2; i <= n; ++i)
+            for (j = i; j > 1 && v[j - 1] > v[j]; --j) { t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
+        return n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
+    }
+    function ratio(a, b) { return a > 0 && b > 0 ? sprintf("%.2f", a / b) : "-" }
+    {
+        name = $1; n = ++count[name]
+        for (f = 2; f <= NF; ++f) { split($f, kv, "="); value[name, kv[1], n] = kv[2] + 0 }
+    }
+    END {
+        split("map_ms paint_ms cpu_ms rss_kb", keys, " ")
+        printf "%-28s %5s %10s %10s %10s %10s\n", "medians", "runs", "map ms", "paint ms", "cpu ms", "rss kB"
+        count["ratio"] = 0
+        k = split(names, list, " ")
+        for (p = 1; p <= k; ++p) {
+            name = list[p]
+            printf "%-28s %5d", name, count[name]
+            for (q = 1; q <= 4; ++q) { m[name, q] = median(name, keys[q]); printf " %10.1f", m[name, q] }
+            printf "\n"
+        }
+        for (p = 1; p <= k; ++p) {
+            if (list[p] == "bare") continue
+            printf "%-28s %5s", list[p] " / bare", ""
+            for (q = 1; q <= 4; ++q) printf " %10s", ratio(m[list[p], q], m["bare", q])
+            printf "\n"
+        }
+        print "map: launch until the window is mapped; paint: until its first frame shows;"
+        print "cpu: CPU time of all threads until then; rss: resident memory once settled."
+        print "Aim: versomat / bare <= 1.15 for time and memory."
+    }
+' "$work/results"
