@@ -42,8 +42,11 @@ fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/versomat-startup.XXXXXX")
 xvfb_pid=""
+# Must not stop early under set -e: a killed process's wait status is non-zero.
 cleanup() {
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    if [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; then
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -57,6 +60,10 @@ for _ in $(seq 100); do
     grep -q '^[0-9][0-9]*$' "$work/display" 2>/dev/null && break
     sleep 0.05
 done
+if ! grep -q '^[0-9][0-9]*$' "$work/display"; then
+    echo "measure_startup: Xvfb did not start: $(cat "$work/xvfb.log")" >&2
+    exit 1
+fi
 export DISPLAY=":$(cat "$work/display")"
 export XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb
 mkdir -m 700 "$XDG_RUNTIME_DIR"
