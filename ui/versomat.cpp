@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include <cassert>
 
@@ -165,10 +166,14 @@ Versomat::Versomat(QWidget* parent)
     : QWidget(parent)
 {
     setWindowTitle(QStringLiteral("Versomat"));
-    QIcon icon;
-    for (int size : kIconSizes)
-        icon.addFile(QStringLiteral(":/versomat/icons/versomat-%1.png").arg(size));
-    setWindowIcon(icon);
+    // Decoding the icon takes a few milliseconds that the first frame need
+    // not wait for: it is set as soon as the event loop runs.
+    QTimer::singleShot(0, this, [this] {
+        QIcon icon;
+        for (int size : kIconSizes)
+            icon.addFile(QStringLiteral(":/versomat/icons/versomat-%1.png").arg(size));
+        setWindowIcon(icon);
+    });
     paintBackground(this, ControlKind::Label, Colour::Teal);
     resize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
 
