@@ -11,6 +11,7 @@
 #include <QTextDocument>
 #include <QtTest>
 
+#include <array>
 #include <chrono>
 #include <deque>
 #include <memory>
@@ -34,6 +35,39 @@ constexpr int kMegaPasteLines = 200'000; // about 3 MB of text
 constexpr int kStepsPerWindowMin = 300;
 constexpr int kStepsPerWindowMax = 900;
 constexpr std::size_t kActionsRemembered = 12;
+
+enum class Action {
+    Example,
+    Accept,
+    Poem,
+    RandomStart,
+    ShowSheet,
+    AcceptSheet,
+    EditSheet,
+    PasteList,
+    TypeList,
+    TypeOutput,
+    TypeMark
+};
+
+struct WeightedAction {
+    Action action;
+    int perThousand;
+};
+
+// Poems are compared in full only until the window's first random start,
+// so that button is pressed rarely.
+constexpr WeightedAction kActionWeights[] = {
+    {Action::Example, 110},   {Action::Accept, 150},     {Action::Poem, 170},      {Action::RandomStart, 1},
+    {Action::ShowSheet, 49},  {Action::AcceptSheet, 80}, {Action::EditSheet, 140}, {Action::PasteList, 180},
+    {Action::TypeList, 60},   {Action::TypeOutput, 30},  {Action::TypeMark, 30},
+};
+constexpr int kWeightTotal = [] {
+    int total = 0;
+    for (const WeightedAction& weighted : kActionWeights)
+        total += weighted.perThousand;
+    return total;
+}();
 
 const QColor kRed(255, 0, 0);
 const QColor kBrightGreen(0, 255, 0);
@@ -228,29 +262,27 @@ void SessionTest::step(int number)
         return;
     }
     const ListNames& list = pick(kLists);
-    const int roll = chance(1000);
-    if (roll < 110)
-        clickExample(list);
-    else if (roll < 260)
-        clickAccept(list);
-    else if (roll < 430)
-        clickPoem(false);
-    else if (roll < 431)
-        clickPoem(true);
-    else if (roll < 480)
-        clickShowSheet();
-    else if (roll < 560)
-        m_sheetShown ? clickAcceptSheet() : clickShowSheet();
-    else if (roll < 700)
-        m_sheetShown ? editSheet() : clickPoem(false);
-    else if (roll < 880)
-        pasteIntoList(list, randomListText());
-    else if (roll < 940)
-        typeIntoList(list);
-    else if (roll < 970)
-        scribbleOnOutput();
-    else
-        scribbleOnMark(list);
+    int roll = chance(kWeightTotal);
+    Action action = kActionWeights[0].action;
+    for (const WeightedAction& weighted : kActionWeights) {
+        action = weighted.action;
+        if ((roll -= weighted.perThousand) < 0)
+            break;
+    }
+    switch (action) {
+    case Action::Example: clickExample(list); break;
+    case Action::Accept: clickAccept(list); break;
+    case Action::Poem: clickPoem(false); break;
+    case Action::RandomStart: clickPoem(true); break;
+    case Action::ShowSheet: clickShowSheet(); break;
+    // A person can reach the sheet only while it is shown.
+    case Action::AcceptSheet: m_sheetShown ? clickAcceptSheet() : clickShowSheet(); break;
+    case Action::EditSheet: m_sheetShown ? editSheet() : clickPoem(false); break;
+    case Action::PasteList: pasteIntoList(list, randomListText()); break;
+    case Action::TypeList: typeIntoList(list); break;
+    case Action::TypeOutput: scribbleOnOutput(); break;
+    case Action::TypeMark: scribbleOnMark(list); break;
+    }
 }
 
 void SessionTest::remember(const QString& action)
