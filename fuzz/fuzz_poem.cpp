@@ -235,6 +235,43 @@ std::size_t longestPiece(const GeneratorState& state)
     return longest;
 }
 
+std::u16string withoutLineBreaks(std::u16string_view text)
+{
+    std::u16string words;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text.substr(at, 2) == fuzz::kLineBreak)
+            ++at;
+        else
+            words += text[at];
+    }
+    return words;
+}
+
+std::size_t countLineBreaks(std::u16string_view text)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(fuzz::kLineBreak); at != std::u16string_view::npos;
+         at = text.find(fuzz::kLineBreak, at + 2))
+        ++count;
+    return count;
+}
+
+// The real body must be its entries put in their places; where those words
+// would carry the poem past its length limit, it is their start, cut at the
+// limit, with every line break still in place.
+void checkAgainstResolved(std::u16string_view body, std::u16string_view resolved, std::size_t headingSize)
+{
+    const std::u16string resolvedWords = withoutLineBreaks(resolved);
+    if (headingSize + resolvedWords.size() <= kMaxPoemLength) {
+        check(resolved == body, "poem differs from its entries put in their places");
+        return;
+    }
+    const std::u16string bodyWords = withoutLineBreaks(body);
+    check(resolvedWords.starts_with(bodyWords), "a cut poem is not the start of its words");
+    check(headingSize + bodyWords.size() + 1 >= kMaxPoemLength, "a poem was cut before its length limit");
+    check(countLineBreaks(body) == countLineBreaks(resolved), "a cut poem lost line breaks");
+}
+
 std::u16string expectedHeading(const GeneratorState& state, std::int16_t number)
 {
     std::u16string heading = state.TitlePrefix;
@@ -271,7 +308,8 @@ void checkOnePress(GeneratorState& state, RandomSource& random)
     const std::u16string_view body = std::u16string_view(poem).substr(heading.size());
 
     const std::size_t longest = longestPiece(state);
-    const std::size_t bound = kMaxPoemLines * kPiecesPerLine * longest + (kMaxPoemLines - 1) * fuzz::kLineBreak.size();
+    const std::size_t bound = std::min(kMaxPoemLines * kPiecesPerLine * longest, kMaxPoemLength) +
+                              (kMaxPoemLines - 1) * fuzz::kLineBreak.size();
     check(body.size() <= bound, "poem longer than its lines and repetitions allow");
 
     const std::u16string markedPoem = composePoemOrRefusal(marked, markedRandom);
@@ -279,14 +317,11 @@ void checkOnePress(GeneratorState& state, RandomSource& random)
     check(markedPoem.starts_with(heading), "marked poem has another heading");
     const std::u16string_view markedBody = std::u16string_view(markedPoem).substr(heading.size());
 
-    std::size_t lineBreaks = 0;
-    for (std::size_t at = markedBody.find(fuzz::kLineBreak); at != std::u16string_view::npos;
-         at = markedBody.find(fuzz::kLineBreak, at + 2))
-        ++lineBreaks;
+    const std::size_t lineBreaks = countLineBreaks(markedBody);
     check(lineBreaks + 1 <= static_cast<std::size_t>(kMaxPoemLines), "more than 26 lines");
     check(!markedBody.ends_with(fuzz::kLineBreak), "line break after the last line");
     check(splitsIntoPieces(markedBody, marked), "poem holds text that is neither a list entry nor a table word");
-    check(resolveMarkers(markedBody, state) == body, "poem differs from its entries put in their places");
+    checkAgainstResolved(body, resolveMarkers(markedBody, state), heading.size());
 }
 
 } // namespace

@@ -15,7 +15,8 @@ constexpr std::u16string_view kLineBreak = u"\r\n";
 class PoemComposer {
 public:
     PoemComposer(const GeneratorState& state, RandomSource& random, std::u16string& out)
-        : m_state(state), m_random(random), m_out(out)
+        : m_state(state), m_random(random), m_out(out),
+          m_room(out.size() < kMaxPoemLength ? kMaxPoemLength - out.size() : 0)
     {
     }
 
@@ -48,6 +49,28 @@ private:
         return static_cast<std::size_t>(pickIndex(m_random.next(), static_cast<int>(last)));
     }
 
+    void append(std::u16string_view piece)
+    {
+        if (piece.size() <= m_room) {
+            m_out += piece;
+            m_room -= piece.size();
+            return;
+        }
+        std::size_t fits = m_room;
+        if (fits > 0 && piece[fits - 1] >= 0xD800 && piece[fits - 1] <= 0xDBFF)
+            --fits;
+        m_out += piece.substr(0, fits);
+        m_room = 0;
+    }
+
+    void appendBlank()
+    {
+        if (m_room == 0)
+            return;
+        m_out += u' ';
+        --m_room;
+    }
+
     // A loop may go round again only while the line's budget lasts.
     bool spendRepeat()
     {
@@ -58,26 +81,27 @@ private:
     }
 
     // The draw is taken for any last index; a last index outside the list
-    // (an empty list has -1) appends nothing.
+    // (an empty list has -1) picks empty text.
     template <std::size_t N>
-    void appendPick(const std::array<std::u16string, N>& list, std::int16_t last)
+    std::u16string_view pick(const std::array<std::u16string, N>& list, std::int16_t last)
     {
         const long index = pickIndex(m_random.next(), last);
-        if (last >= 0 && static_cast<std::size_t>(last) < N)
-            m_out += list[static_cast<std::size_t>(index)];
+        if (last < 0 || static_cast<std::size_t>(last) >= N)
+            return {};
+        return list[static_cast<std::size_t>(index)];
     }
 
     void appendConjunction()
     {
-        m_out += m_state.Conjunctions[drawTableIndex(kConjunctionCount - 1)];
+        append(m_state.Conjunctions[drawTableIndex(kConjunctionCount - 1)]);
     }
 
     void appendPunctuation()
     {
-        m_out += m_state.Punctuation[drawTableIndex(kPunctuationCount - 1)];
+        append(m_state.Punctuation[drawTableIndex(kPunctuationCount - 1)]);
     }
 
-    void appendAdjective() { appendPick(m_state.AdjectiveList, m_state.AdjectiveLast); }
+    void appendAdjective() { append(pick(m_state.AdjectiveList, m_state.AdjectiveLast)); }
 
     static std::u16string_view subjectEnding(std::size_t g, std::size_t k)
     {
@@ -127,11 +151,11 @@ private:
     {
         const std::size_t g = drawIndex(kNounClasses);
         const std::size_t k = drawTableIndex(kArticleKinds - 1);
-        m_out += m_state.Articles[g][k];
+        append(m_state.Articles[g][k]);
         if (draw() <= m_state.w1) {
             for (;;) {
                 appendAdjective();
-                m_out += subjectEnding(g, k);
+                append(subjectEnding(g, k));
                 if (draw() > m_state.w2 && spendRepeat()) {
                     appendConjunction();
                     continue;
@@ -139,7 +163,7 @@ private:
                 break;
             }
         }
-        appendPick(m_state.ActorList[g], m_state.ActorCounts[g]);
+        append(pick(m_state.ActorList[g], m_state.ActorCounts[g]));
         return g;
     }
 
@@ -148,7 +172,7 @@ private:
         const std::size_t number = g == kPlural ? 1 : 0;
         for (;;) {
             const std::size_t tense = drawTableIndex(kCopulaTenses - 1);
-            m_out += m_state.Copulas[number][tense];
+            append(m_state.Copulas[number][tense]);
             for (;;) {
                 appendAdjective();
                 if (draw() < m_state.w3 && spendRepeat()) {
@@ -170,23 +194,15 @@ private:
     void composeVerbPhrase(std::size_t g)
     {
         for (;;) {
-            m_out += u' ';
-            appendPick(m_state.VerbList, m_state.VerbLast);
+            const std::u16string_view verb = pick(m_state.VerbList, m_state.VerbLast);
             const std::size_t h = drawIndex(kNounClasses);
-            // A plural subject turns the third-person singular into the
-            // plural by its last character: "liebt" -> "lieben".
-            if (g == kPlural) {
-                m_out.pop_back();
-                m_out += u"en ";
-            } else {
-                m_out += u' ';
-            }
+            appendVerb(verb, g == kPlural);
             if (draw() < m_state.w9) {
                 appendObjectNoun(h);
                 return;
             }
             const std::size_t m = drawIndex(kArticleKinds - 1);
-            m_out += m_state.Articles[h == kMasculine ? kAccusativeColumn : h][m];
+            append(m_state.Articles[h == kMasculine ? kAccusativeColumn : h][m]);
             if (draw() < m_state.w10) {
                 appendObjectNoun(h);
                 return;
@@ -203,7 +219,7 @@ private:
     {
         for (;;) {
             appendAdjective();
-            m_out += objectEnding(h, m);
+            append(objectEnding(h, m));
             if (draw() > m_state.w11 && spendRepeat()) {
                 appendConjunction();
                 return true;
@@ -217,11 +233,30 @@ private:
         }
     }
 
-    void appendObjectNoun(std::size_t h) { appendPick(m_state.ObjectList[h], m_state.ObjectCounts[h]); }
+    void appendObjectNoun(std::size_t h) { append(pick(m_state.ObjectList[h], m_state.ObjectCounts[h])); }
+
+    // The verb stands between blanks. A plural subject turns the third-person
+    // singular into the plural by its last character: "liebt" -> "lieben";
+    // with no verb, the blank before it is what loses its last character.
+    void appendVerb(std::u16string_view verb, bool pluralSubject)
+    {
+        if (!pluralSubject) {
+            appendBlank();
+            append(verb);
+            appendBlank();
+            return;
+        }
+        if (!verb.empty()) {
+            appendBlank();
+            append(verb.substr(0, verb.size() - 1));
+        }
+        append(u"en ");
+    }
 
     const GeneratorState& m_state;
     RandomSource& m_random;
     std::u16string& m_out;
+    std::size_t m_room; // characters the poem's words may still take
     int m_repeatsLeft = kMaxRepeatsPerLine;
 };
 

@@ -25,6 +25,14 @@ inline constexpr int kMaxPoemLines = 26;
 // this many repetitions, and composing one takes microseconds.
 inline constexpr int kMaxRepeatsPerLine = 64;
 
+// Word-list entries have no length limit, so a long pasted line could make a
+// poem of gigabytes. Words are appended only up to this many characters (a
+// piece that does not fit is cut, never inside a surrogate pair); line breaks
+// still follow, so the poem keeps its lines and later poems their draws.
+// Poems from lists of ordinary words stay far below it, even with every
+// loop forced.
+inline constexpr std::size_t kMaxPoemLength = std::size_t{1} << 17;
+
 // The slot that a draw r picks from 0..last: floor(r * last + 0.5) in double,
 // so the end slots come half as often as the inner ones. A negative last
 // gives -1 or 0; callers treat any result outside their list as no entry.

@@ -394,5 +394,54 @@ TEST(PoemGenerator, MissingEntriesJoinAsEmptyTextWithoutChangingTheDraws)
     EXPECT_NE(composePoemOrRefusal(state, random).find(u"en "), Text::npos);
 }
 
+TEST(PoemGenerator, HugeEntriesAreCutAtThePoemLengthLimit)
+{
+    // One adjective of a million characters, ending in surrogate pairs so a
+    // cut could land inside one.
+    Text huge(1'000'001, u'x');
+    for (std::size_t i = 1; i + 1 < huge.size(); i += 2)
+        huge[i] = 0xD83D, huge[i + 1] = 0xDE00;
+    GeneratorState capped;
+    GeneratorState ordinary;
+    acceptExamples(capped);
+    acceptExamples(ordinary);
+    acceptWordList(capped, WordListKind::Adjectives, huge);
+    acceptWordList(ordinary, WordListKind::Adjectives, u" adj");
+    Values values;
+    values.w1 = 1, values.w2 = -1, values.w13 = -1;
+    setValues(capped, values);
+    setValues(ordinary, values);
+
+    RandomSource cappedRandom;
+    RandomSource ordinaryRandom;
+    for (int poem = 0; poem < 5; ++poem) {
+        const Text text = composePoemOrRefusal(capped, cappedRandom);
+        EXPECT_LE(text.size(), kMaxPoemLength + 2 * (kMaxPoemLines - 1));
+        const std::vector<Text> lines = verseLines(text);
+        // The cut leaves the draws alone: the lines match a poem of short words.
+        EXPECT_EQ(lines.size(), verseLines(composePoemOrRefusal(ordinary, ordinaryRandom)).size());
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] >= 0xD800 && text[i] <= 0xDBFF) {
+                ASSERT_TRUE(i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) << i;
+            }
+        }
+    }
+}
+
+TEST(PoemGenerator, PluralRuleWorksOnTheVerbAlone)
+{
+    GeneratorState state;
+    RandomSource random;
+    acceptMarkerLists(state);
+    acceptWordList(state, WordListKind::Verbs, u"küsst\r\n");
+    Values values;
+    values.w6 = 0, values.w7 = 0, values.w8 = 0, values.w9 = 1, values.w13 = -1;
+    setValues(state, values);
+    for (const Text& line : verseLines(composePoemOrRefusal(state, random))) {
+        const bool plural = line.find(u"P küss") != Text::npos;
+        EXPECT_NE(line.find(plural ? u"P küssen O" : u" küsst O"), Text::npos) << utf8(line);
+    }
+}
+
 } // namespace
 } // namespace versomat
