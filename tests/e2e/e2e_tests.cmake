@@ -3,6 +3,7 @@
 if(TARGET versomat)
   add_executable(versomat_expected_poems ${CMAKE_CURRENT_LIST_DIR}/expected_poems.cpp)
   target_link_libraries(versomat_expected_poems PRIVATE versomat_core)
+  target_include_directories(versomat_expected_poems PRIVATE ${CMAKE_CURRENT_LIST_DIR}/..)
   versomat_warnings(versomat_expected_poems)
 
   add_test(NAME e2e_session

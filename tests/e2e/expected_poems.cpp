@@ -21,45 +21,16 @@
 #include "runtime/random_source.h"
 #include "settings/probability_sheet.h"
 #include "state/generator_state.h"
+#include "test_text.h"
 #include "wordlists/word_lists.h"
 
 namespace versomat {
 namespace {
 
-std::string toUtf8(std::u16string_view text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        const bool pairFollows = i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
-        if (c >= 0xD800 && c <= 0xDBFF && pairFollows) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD; // a lone surrogate has no UTF-8 form
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 bool writeText(const std::filesystem::path& dir, const char* name, std::u16string_view text)
 {
     std::ofstream file(dir / name, std::ios::binary);
-    file << toUtf8(text);
+    file << testing::utf8(text);
     return static_cast<bool>(file);
 }
 
