@@ -49,6 +49,8 @@ private:
         return static_cast<std::size_t>(pickIndex(m_random.next(), static_cast<int>(last)));
     }
 
+    // Words stop at the poem's length limit; the cut never splits a
+    // surrogate pair.
     void append(std::u16string_view piece)
     {
         if (piece.size() <= m_room) {
@@ -61,14 +63,6 @@ private:
             --fits;
         m_out += piece.substr(0, fits);
         m_room = 0;
-    }
-
-    void appendBlank()
-    {
-        if (m_room == 0)
-            return;
-        m_out += u' ';
-        --m_room;
     }
 
     // A loop may go round again only while the line's budget lasts.
@@ -241,13 +235,13 @@ private:
     void appendVerb(std::u16string_view verb, bool pluralSubject)
     {
         if (!pluralSubject) {
-            appendBlank();
+            append(u" ");
             append(verb);
-            appendBlank();
+            append(u" ");
             return;
         }
         if (!verb.empty()) {
-            appendBlank();
+            append(u" ");
             append(verb.substr(0, verb.size() - 1));
         }
         append(u"en ");
