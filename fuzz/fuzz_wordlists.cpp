@@ -28,7 +28,8 @@ GeneratorState stateWithExamples()
 
 bool sameListsExcept(const GeneratorState& a, const GeneratorState& b, WordListKind changed)
 {
-    const bool actors = changed == WordListKind::Actors || (a.ActorList == b.ActorList && a.ActorCounts == b.ActorCounts);
+    const bool actors =
+        changed == WordListKind::Actors || (a.ActorList == b.ActorList && a.ActorCounts == b.ActorCounts);
     const bool objects =
         changed == WordListKind::Objects || (a.ObjectList == b.ObjectList && a.ObjectCounts == b.ObjectCounts);
     const bool verbs = changed == WordListKind::Verbs || (a.VerbList == b.VerbList && a.VerbLast == b.VerbLast);

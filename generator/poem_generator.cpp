@@ -85,15 +85,9 @@ private:
         return list[static_cast<std::size_t>(index)];
     }
 
-    void appendConjunction()
-    {
-        append(m_state.Conjunctions[drawTableIndex(kConjunctionCount - 1)]);
-    }
+    void appendConjunction() { append(m_state.Conjunctions[drawTableIndex(kConjunctionCount - 1)]); }
 
-    void appendPunctuation()
-    {
-        append(m_state.Punctuation[drawTableIndex(kPunctuationCount - 1)]);
-    }
+    void appendPunctuation() { append(m_state.Punctuation[drawTableIndex(kPunctuationCount - 1)]); }
 
     void appendAdjective() { append(pick(m_state.AdjectiveList, m_state.AdjectiveLast)); }
 

@@ -15,10 +15,7 @@ public:
 
     // Next draw r, a single with 0 <= r < 1: the top 24 bits of the 32-bit
     // output scaled by 2^-24, so every value is exact and 1 is never reached.
-    float next()
-    {
-        return static_cast<float>(m_engine() >> 8) * 0x1p-24f;
-    }
+    float next() { return static_cast<float>(m_engine() >> 8) * 0x1p-24f; }
 
     // Restarts the sequence from a seed of the caller's choosing (tests).
     void reseed(std::uint64_t seed);

@@ -6,8 +6,8 @@ void InitTables(GeneratorState& state)
 {
     // Every table word carries its own blanks: the poem is joined from these
     // pieces with no separator, so the blanks are data.
-    state.Conjunctions = {u" und ", u" oder ", u" aber ", u" auch ", u" nicht ",
-                          u" vielleicht ", u" also ", u" so ", u" dennoch "};
+    state.Conjunctions = {u" und ",        u" oder ", u" aber ", u" auch ",   u" nicht ",
+                          u" vielleicht ", u" also ", u" so ",   u" dennoch "};
 
     // Columns 0, 2, 3, 4 run definite, demonstrative, none, indefinite,
     // negative; the feminine column 1 runs in its own order.

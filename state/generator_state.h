@@ -66,8 +66,8 @@ struct GeneratorState {
 // The twelve double-valued probabilities in the order w1..w12, for code that
 // walks all of them (the sheet).
 inline constexpr std::array<double GeneratorState::*, 12> kDoubleProbabilities = {
-    &GeneratorState::w1, &GeneratorState::w2, &GeneratorState::w3,  &GeneratorState::w4,
-    &GeneratorState::w5, &GeneratorState::w6, &GeneratorState::w7,  &GeneratorState::w8,
+    &GeneratorState::w1, &GeneratorState::w2,  &GeneratorState::w3,  &GeneratorState::w4,
+    &GeneratorState::w5, &GeneratorState::w6,  &GeneratorState::w7,  &GeneratorState::w8,
     &GeneratorState::w9, &GeneratorState::w10, &GeneratorState::w11, &GeneratorState::w12,
 };
 

@@ -55,7 +55,7 @@ void setValues(GeneratorState& state, const Values& v)
 
 int countConjunctions(const Text& line)
 {
-    static const Text kWords[] = {u" und ",        u" oder ", u" aber ", u" auch ", u" nicht ",
+    static const Text kWords[] = {u" und ",        u" oder ", u" aber ", u" auch ",   u" nicht ",
                                   u" vielleicht ", u" also ", u" so ",   u" dennoch "};
     int count = 0;
     for (const Text& word : kWords) {
@@ -132,10 +132,10 @@ TEST(PickIndex, EndSlotsComeHalfAsOften)
         long expected;
     };
     const Case cases[] = {
-        {0.0f, 0, 0},           {kLargestDraw, 0, 0},  {0.4999999f, 1, 0},    {0.5f, 1, 1},
-        {kLargestDraw, 50, 50}, {0.0f, 50, 0},         {0.0099f, 50, 0},      {0.0100001f, 50, 1},
-        {kLargestDraw, 8, 8},   {0.0624999f, 8, 0},    {0.0625f, 8, 1},       {kLargestDraw, 3, 3},
-        {0.5f, -1, 0},          {0.5000001f, -1, -1},  {0.0f, -1, 0},         {kLargestDraw, -1, -1},
+        {0.0f, 0, 0},           {kLargestDraw, 0, 0}, {0.4999999f, 1, 0}, {0.5f, 1, 1},
+        {kLargestDraw, 50, 50}, {0.0f, 50, 0},        {0.0099f, 50, 0},   {0.0100001f, 50, 1},
+        {kLargestDraw, 8, 8},   {0.0624999f, 8, 0},   {0.0625f, 8, 1},    {kLargestDraw, 3, 3},
+        {0.5f, -1, 0},          {0.5000001f, -1, -1}, {0.0f, -1, 0},      {kLargestDraw, -1, -1},
     };
     for (const Case& c : cases)
         EXPECT_EQ(pickIndex(c.r, c.last), c.expected) << c.r << " from " << c.last;
@@ -161,8 +161,7 @@ TEST(PoemGenerator, LineEndValueSetsThePoemLength)
         GeneratorState state;
         RandomSource random;
         acceptExamples(state);
-        Values values;
-        values.w13 = c.w13;
+        const Values values{.w13 = c.w13};
         setValues(state, values);
         for (int i = 0; i < 40; ++i) {
             const Text poem = composePoemOrRefusal(state, random);
@@ -198,8 +197,7 @@ TEST(PoemGenerator, SubjectAdjectivesAndCopulasAgreeWithTheNoun)
     GeneratorState state;
     RandomSource random;
     acceptMarkerLists(state);
-    Values values;
-    values.w1 = 1, values.w2 = 1, values.w6 = 2, values.w3 = 0, values.w4 = 0, values.w5 = 0, values.w13 = -1;
+    const Values values{.w1 = 1, .w2 = 1, .w3 = 0, .w4 = 0, .w5 = 0, .w6 = 2, .w13 = -1};
     setValues(state, values);
 
     std::map<Text, int> seen;
@@ -237,9 +235,7 @@ TEST(PoemGenerator, ObjectsTakeTheAccusativeAndTheirOwnEndings)
     GeneratorState state;
     RandomSource random;
     acceptMarkerLists(state);
-    Values values;
-    values.w1 = -1, values.w6 = 0, values.w7 = 0, values.w8 = 0;
-    values.w9 = 0, values.w10 = 0, values.w11 = 1, values.w12 = 1, values.w13 = -1;
+    const Values values{.w1 = -1, .w6 = 0, .w7 = 0, .w8 = 0, .w9 = 0, .w10 = 0, .w11 = 1, .w12 = 1, .w13 = -1};
     setValues(state, values);
 
     std::map<Text, int> seen;
@@ -275,26 +271,22 @@ TEST(PoemGenerator, ForcedBandsShapeEveryLine)
         bool (*lineIsValid)(const Text&);
     };
     const Case cases[] = {
-        {"w6 at 1: only auxiliary verbs",
-         [] { Values v; v.w6 = 1; v.w13 = -1; return v; }(),
+        {"w6 at 1: only auxiliary verbs", Values{.w6 = 1, .w13 = -1},
          [](const Text& line) {
              return line.find(u"lieb") == Text::npos && line.find(u'O') == Text::npos &&
                     (line.find(u" ist ") != Text::npos || line.find(u" war ") != Text::npos ||
                      line.find(u" wird ") != Text::npos || line.find(u" sind ") != Text::npos ||
                      line.find(u" waren ") != Text::npos || line.find(u" werden ") != Text::npos);
          }},
-        {"w9 at 1: bare objects after the verb",
-         [] { Values v; v.w6 = 0; v.w7 = 0; v.w8 = 0; v.w9 = 1; v.w13 = -1; return v; }(),
+        {"w9 at 1: bare objects after the verb", Values{.w6 = 0, .w7 = 0, .w8 = 0, .w9 = 1, .w13 = -1},
          [](const Text& line) {
              const std::size_t object = line.find(u" O");
              return object != Text::npos && (line.substr(0, object + 1).ends_with(u" liebt ") ||
-                     line.substr(0, object + 1).ends_with(u" lieben "));
+                                             line.substr(0, object + 1).ends_with(u" lieben "));
          }},
-        {"w1 below 0: no subject adjective",
-         [] { Values v; v.w1 = -1; v.w6 = 2; v.w13 = -1; return v; }(),
+        {"w1 below 0: no subject adjective", Values{.w1 = -1, .w6 = 2, .w13 = -1},
          [](const Text& line) { return line.find(u" adj") > line.find_first_of(u"MFNP"); }},
-        {"w8 band: punctuation ends the line",
-         [] { Values v; v.w6 = 0; v.w7 = 0; v.w8 = 1; v.w13 = -1; return v; }(),
+        {"w8 band: punctuation ends the line", Values{.w6 = 0, .w7 = 0, .w8 = 1, .w13 = -1},
          [](const Text& line) {
              return line.ends_with(u"!") || line.ends_with(u"?") || line.ends_with(u" ...") || line.ends_with(u" - ");
          }},
@@ -319,13 +311,14 @@ TEST(PoemGenerator, ForcedLoopsEndAtTheRepeatBound)
         Values values;
     };
     const Case cases[] = {
-        {"subject adjectives", [] { Values v; v.w1 = 1; v.w2 = -1; v.w13 = -1; return v; }()},
-        {"subjects on one line", [] { Values v; v.w6 = 0; v.w7 = 1; v.w13 = -1; return v; }()},
-        {"predicative adjectives", [] { Values v; v.w6 = 1; v.w3 = 1; v.w13 = -1; return v; }()},
-        {"auxiliary phrases", [] { Values v; v.w6 = 1; v.w3 = 0; v.w4 = 1; v.w13 = -1; return v; }()},
-        {"verb phrases", [] { Values v; v.w6 = 0; v.w7 = 0; v.w8 = 0; v.w9 = 0; v.w10 = 0; v.w11 = -1; v.w13 = -1; return v; }()},
-        {"object adjectives", [] { Values v; v.w6 = 0; v.w7 = 0; v.w8 = 0; v.w9 = 0; v.w10 = 0; v.w11 = 1; v.w12 = -1; v.w13 = -1; return v; }()},
-        {"everything at once", [] { Values v; v.w1 = 1; v.w2 = -1; v.w3 = 1; v.w4 = 1; v.w6 = 0.5; v.w7 = 1; v.w11 = -1; v.w12 = -1; v.w13 = -1; return v; }()},
+        {"subject adjectives", Values{.w1 = 1, .w2 = -1, .w13 = -1}},
+        {"subjects on one line", Values{.w6 = 0, .w7 = 1, .w13 = -1}},
+        {"predicative adjectives", Values{.w3 = 1, .w6 = 1, .w13 = -1}},
+        {"auxiliary phrases", Values{.w3 = 0, .w4 = 1, .w6 = 1, .w13 = -1}},
+        {"verb phrases", Values{.w6 = 0, .w7 = 0, .w8 = 0, .w9 = 0, .w10 = 0, .w11 = -1, .w13 = -1}},
+        {"object adjectives", Values{.w6 = 0, .w7 = 0, .w8 = 0, .w9 = 0, .w10 = 0, .w11 = 1, .w12 = -1, .w13 = -1}},
+        {"everything at once",
+         Values{.w1 = 1, .w2 = -1, .w3 = 1, .w4 = 1, .w6 = 0.5, .w7 = 1, .w11 = -1, .w12 = -1, .w13 = -1}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -388,8 +381,7 @@ TEST(PoemGenerator, MissingEntriesJoinAsEmptyTextWithoutChangingTheDraws)
     // A plural subject still turns the empty verb into "en ".
     GeneratorState state = reference;
     RandomSource random;
-    Values values;
-    values.w6 = 0, values.w7 = 0, values.w8 = 0, values.w13 = -1;
+    const Values values{.w6 = 0, .w7 = 0, .w8 = 0, .w13 = -1};
     setValues(state, values);
     EXPECT_NE(composePoemOrRefusal(state, random).find(u"en "), Text::npos);
 }
@@ -407,8 +399,7 @@ TEST(PoemGenerator, HugeEntriesAreCutAtThePoemLengthLimit)
     acceptExamples(ordinary);
     acceptWordList(capped, WordListKind::Adjectives, huge);
     acceptWordList(ordinary, WordListKind::Adjectives, u" adj");
-    Values values;
-    values.w1 = 1, values.w2 = -1, values.w13 = -1;
+    const Values values{.w1 = 1, .w2 = -1, .w13 = -1};
     setValues(capped, values);
     setValues(ordinary, values);
 
@@ -434,8 +425,7 @@ TEST(PoemGenerator, PluralRuleWorksOnTheVerbAlone)
     RandomSource random;
     acceptMarkerLists(state);
     acceptWordList(state, WordListKind::Verbs, u"küsst\r\n");
-    Values values;
-    values.w6 = 0, values.w7 = 0, values.w8 = 0, values.w9 = 1, values.w13 = -1;
+    const Values values{.w6 = 0, .w7 = 0, .w8 = 0, .w9 = 1, .w13 = -1};
     setValues(state, values);
     for (const Text& line : verseLines(composePoemOrRefusal(state, random))) {
         const bool plural = line.find(u"P küss") != Text::npos;

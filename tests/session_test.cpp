@@ -58,9 +58,9 @@ struct WeightedAction {
 // Poems are compared in full only until the window's first random start,
 // so that button is pressed rarely.
 constexpr WeightedAction kActionWeights[] = {
-    {Action::Example, 110},   {Action::Accept, 150},     {Action::Poem, 170},      {Action::RandomStart, 1},
-    {Action::ShowSheet, 49},  {Action::AcceptSheet, 80}, {Action::EditSheet, 140}, {Action::PasteList, 180},
-    {Action::TypeList, 60},   {Action::TypeOutput, 30},  {Action::TypeMark, 30},
+    {Action::Example, 110},  {Action::Accept, 150},     {Action::Poem, 170},      {Action::RandomStart, 1},
+    {Action::ShowSheet, 49}, {Action::AcceptSheet, 80}, {Action::EditSheet, 140}, {Action::PasteList, 180},
+    {Action::TypeList, 60},  {Action::TypeOutput, 30},  {Action::TypeMark, 30},
 };
 constexpr int kWeightTotal = [] {
     int total = 0;
@@ -89,9 +89,9 @@ const ListNames kLists[kWordLists] = {
 
 const QString kSeparatorChars[] = {u"\n"_s, u"\r"_s, u"\r\n"_s, QString(QChar(0x2028)), QString(QChar(0x2029))};
 const QString kFirstWords[] = {u"der"_s, u"Die"_s, u"DAS"_s, u"viele"_s, u"dem"_s, u"ein"_s, u"d"_s, u""_s, u"x"_s};
-const QString kWords[] = {u"Mann"_s, u"Bäume"_s, u"häßlich"_s, u"liebt"_s, u" alt"_s, u"Früchte"_s, u"ab"_s,
-                          u"küsst"_s, u"  "_s, u"\t"_s, u"="_s, u"Straße"_s};
-const QString kOddValues[] = {u"-1e308"_s, u"1e308"_s, u"1e400"_s, u"-1e-400"_s, u"-0"_s, u"0,5"_s, u"2"_s,
+const QString kWords[] = {u"Mann"_s, u"Bäume"_s, u"häßlich"_s, u"liebt"_s, u" alt"_s, u"Früchte"_s,
+                          u"ab"_s,   u"küsst"_s, u"  "_s,      u"\t"_s,    u"="_s,    u"Straße"_s};
+const QString kOddValues[] = {u"-1e308"_s, u"1e308"_s, u"1e400"_s, u"-1e-400"_s, u"-0"_s,   u"0,5"_s,    u"2"_s,
                               u"-1"_s,     u"abc"_s,   u""_s,      u" 0.5"_s,    u"1e39"_s, u"5e-324"_s, u".5"_s};
 
 // What a text box holds after setPlainText: it keeps line breaks as "\n" and
@@ -174,13 +174,18 @@ private:
     QString randomLine();
     QString randomValueText();
 
-    template <typename T> T* find(const QString& name) const
+    template <typename T>
+    T* find(const QString& name) const
     {
         return m_window->findChild<T*>(name);
     }
     void click(const QString& button);
     int chance(int outOf) { return std::uniform_int_distribution<int>(0, outOf - 1)(m_rng); }
-    template <typename T, std::size_t N> const T& pick(const T (&items)[N]) { return items[chance(int(N))]; }
+    template <typename T, std::size_t N>
+    const T& pick(const T (&items)[N])
+    {
+        return items[chance(int(N))];
+    }
     void remember(const QString& action);
 
     std::mt19937_64 m_rng;
@@ -209,8 +214,8 @@ void SessionTest::randomSession()
 {
     const std::uint64_t seed = seedFromEnvironment();
     const int steps = stepsFromEnvironment();
-    qInfo("session seed %llu, %d actions (replay with VERSOMAT_SESSION_SEED=%llu)", static_cast<unsigned long long>(seed),
-          steps, static_cast<unsigned long long>(seed));
+    qInfo("session seed %llu, %d actions (replay with VERSOMAT_SESSION_SEED=%llu)",
+          static_cast<unsigned long long>(seed), steps, static_cast<unsigned long long>(seed));
     m_rng.seed(seed);
     m_nextMegaPaste = steps / 4 + chance(steps / 4 + 1);
 
@@ -486,10 +491,10 @@ QString SessionTest::randomSheetText()
     for (int e = 0; e < edits && !lines.isEmpty(); ++e) {
         const int at = chance(int(lines.size()));
         switch (chance(10)) {
-        case 0: lines.removeAt(at); break;                                      // a value line lost
+        case 0: lines.removeAt(at); break; // a value line lost
         case 1: lines.insert(at, chance(2) ? QString() : u"no value here"_s); break;
-        case 2: lines[at].remove(u'='); break;                                  // its "=" lost
-        case 3: lines.insert(0, QString()); break;                              // unreadable: break first
+        case 2: lines[at].remove(u'='); break;     // its "=" lost
+        case 3: lines.insert(0, QString()); break; // unreadable: break first
         case 4: lines.swapItemsAt(at, chance(int(lines.size()))); break;
         case 5: lines[at] += u"=="_s + randomValueText(); break;
         case 6: return QString(1 + chance(5000), u'=');

@@ -124,8 +124,7 @@ private slots:
             const bool accepted = other.mark == row.mark;
             QCOMPARE(mark(other.mark)->text(), accepted ? u"OK"_s : u"*"_s);
             QCOMPARE(mark(other.mark)->palette().color(QPalette::Base), accepted ? kBrightGreen : kRed);
-            QCOMPARE(mark(other.mark)->accessibleDescription(),
-                     accepted ? u"übernommen"_s : u"nicht übernommen"_s);
+            QCOMPARE(mark(other.mark)->accessibleDescription(), accepted ? u"übernommen"_s : u"nicht übernommen"_s);
         }
     }
 
@@ -279,8 +278,9 @@ private slots:
         const QImage image = control->grab().toImage();
         const QColor painted = image.pixelColor(3, image.height() / 2);
         constexpr int kShade = 8;
-        QVERIFY2(std::abs(painted.red() - colour.red()) <= kShade && std::abs(painted.green() - colour.green()) <= kShade
-                     && std::abs(painted.blue() - colour.blue()) <= kShade,
+        QVERIFY2(std::abs(painted.red() - colour.red()) <= kShade &&
+                     std::abs(painted.green() - colour.green()) <= kShade &&
+                     std::abs(painted.blue() - colour.blue()) <= kShade,
                  qPrintable(painted.name()));
     }
 
@@ -288,14 +288,28 @@ private slots:
     {
         QTest::addColumn<bool>("sheetShown");
         QTest::addColumn<QStringList>("stops");
-        const QStringList before = {u"BeispieleHandelnde"_s, u"Text1"_s, u"ÜbernehmenH"_s, u"BeispieleBenutztes"_s,
-                                    u"Text2"_s, u"ÜbernehmenB"_s, u"BespieleV"_s, u"Text3"_s, u"ÜbernehmenV"_s,
-                                    u"BeispieleA"_s, u"Text4"_s, u"ÜbernehmenA"_s, u"Gedicht"_s, u"Text5"_s,
-                                    u"Text1a"_s, u"Text2a"_s, u"Text3a"_s, u"Text4a"_s, u"Command2"_s};
+        const QStringList before = {u"BeispieleHandelnde"_s,
+                                    u"Text1"_s,
+                                    u"ÜbernehmenH"_s,
+                                    u"BeispieleBenutztes"_s,
+                                    u"Text2"_s,
+                                    u"ÜbernehmenB"_s,
+                                    u"BespieleV"_s,
+                                    u"Text3"_s,
+                                    u"ÜbernehmenV"_s,
+                                    u"BeispieleA"_s,
+                                    u"Text4"_s,
+                                    u"ÜbernehmenA"_s,
+                                    u"Gedicht"_s,
+                                    u"Text5"_s,
+                                    u"Text1a"_s,
+                                    u"Text2a"_s,
+                                    u"Text3a"_s,
+                                    u"Text4a"_s,
+                                    u"Command2"_s};
         const QStringList after = {u"W_Werte"_s, u"BeispieleHandelnde"_s};
         QTest::newRow("sheet hidden") << false << before + after;
-        QTest::newRow("sheet shown") << true
-                                     << before + QStringList{u"statistikwerte"_s, u"WerteÜbernehmen"_s} + after;
+        QTest::newRow("sheet shown") << true << before + QStringList{u"statistikwerte"_s, u"WerteÜbernehmen"_s} + after;
     }
     void tabFollowsTheTable()
     {
@@ -351,7 +365,8 @@ private slots:
     }
 
 private:
-    template <typename Control> Control* find(const char16_t* name) const
+    template <typename Control>
+    Control* find(const char16_t* name) const
     {
         auto* control = m_window->findChild<Control*>(qs(name));
         if (!control)

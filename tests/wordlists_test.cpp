@@ -79,10 +79,14 @@ TEST(NounListIntake, SortsNounsByTheirFirstWord)
         {"two lines, no final break", u"der Mann\r\ndie Frau", {0, 0, -1, -1}, {{0, u"Mann"}, {1, u"Frau"}}},
         {"empty text", u"", {-1, -1, -1, -1}, {}},
         {"initial box text", u"noch leer\r\n", {-1, -1, -1, -1}, {}},
-        {"only the first two letters count", u"Dieser A\r\nDER B\r\nden C\r\ndein D\r\n", {2, 0, -1, -1},
+        {"only the first two letters count",
+         u"Dieser A\r\nDER B\r\nden C\r\ndein D\r\n",
+         {2, 0, -1, -1},
          {{0, u"B"}, {1, u"A"}}},
         {"the noun keeps its blanks", u"der alte Mann\r\nder  Hut\r\n", {1, -1, -1, -1}, {{0, u"alte Mann"}}},
-        {"unknown first words are skipped", u" der Mann\r\nein Mann\r\nd X\r\nviele Y\r\n", {-1, -1, -1, 0},
+        {"unknown first words are skipped",
+         u" der Mann\r\nein Mann\r\nd X\r\nviele Y\r\n",
+         {-1, -1, -1, 0},
          {{3, u"Y"}}},
         {"trailing empty line ends the list", u"der Mann\r\n\r\n", {0, -1, -1, -1}, {{0, u"Mann"}}},
         // A line without a blank before a later line with one is skipped and
@@ -93,8 +97,7 @@ TEST(NounListIntake, SortsNounsByTheirFirstWord)
         {"lone breaks stay in the noun", u"die A\rB\nC\r\n", {-1, 0, -1, -1}, {{1, u"A\rB\nC"}}},
         {"empty noun after the blank", u"das \r\n", {-1, -1, 0, -1}, {{2, u""}}},
         {"21 lines at most", lines(30, u"der X"), {20, -1, -1, -1}, {{0, u"X"}}},
-        {"skipped lines count toward 21", lines(20, u"ein X") + u"die Y\r\ndie Z\r\n", {-1, 0, -1, -1},
-         {{1, u"Y"}}},
+        {"skipped lines count toward 21", lines(20, u"ein X") + u"die Y\r\ndie Z\r\n", {-1, 0, -1, -1}, {{1, u"Y"}}},
     };
     for (const NounCase& c : cases) {
         SCOPED_TRACE(c.name);

@@ -20,6 +20,8 @@ constexpr unsigned kSheet = kMultiLine | kHiddenAtStart | kDrawnOnTop;
 
 constexpr std::u16string_view kEmptyBox = u"noch leer\r\n";
 
+// One row per line reads as the window's layout table; keep it so.
+// clang-format off
 const ControlRow kControls[] = {
     {u"Handelnde", Label, {120, 120, 2655, 375}, u"Handelnde eingeben", Yellow, kHeaderFont, kHeader,
      u"Handelnde eingeben"},
@@ -66,32 +68,23 @@ const ControlRow kControls[] = {
     {u"W_Werte", Button, {9840, 11040, 1335, 255}, u"W-Werte", Teal, kStandardFont, kDrawnOnTop,
      u"Wahrscheinlichkeitswerte anzeigen"},
 };
+// clang-format on
 
 } // namespace
 
 QColor colourOf(Colour colour)
 {
     switch (colour) {
-    case SystemDefault:
-        return {};
-    case Teal:
-        return {0, 192, 192};
-    case Red:
-        return {255, 0, 0};
-    case BrightGreen:
-        return {0, 255, 0};
-    case Green:
-        return {0, 192, 0};
-    case PaleGreen:
-        return {192, 255, 192};
-    case Yellow:
-        return {255, 255, 0};
-    case Magenta:
-        return {255, 0, 255};
-    case Blue:
-        return {128, 128, 255};
-    case LightBlue:
-        return {192, 192, 255};
+    case SystemDefault: return {};
+    case Teal: return {0, 192, 192};
+    case Red: return {255, 0, 0};
+    case BrightGreen: return {0, 255, 0};
+    case Green: return {0, 192, 0};
+    case PaleGreen: return {192, 255, 192};
+    case Yellow: return {255, 255, 0};
+    case Magenta: return {255, 0, 255};
+    case Blue: return {128, 128, 255};
+    case LightBlue: return {192, 192, 255};
     }
     return {};
 }

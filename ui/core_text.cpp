@@ -22,11 +22,8 @@ std::u16string toCoreText(const QString& qtText)
             [[fallthrough]];
         case u'\n':
         case u'\u2028':
-        case u'\u2029':
-            text += u"\r\n";
-            break;
-        default:
-            text += c;
+        case u'\u2029': text += u"\r\n"; break;
+        default: text += c;
         }
     }
     return text;

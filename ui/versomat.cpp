@@ -144,9 +144,7 @@ QWidget* createControl(const ControlRow& row, QWidget* parent)
         widget = button;
         break;
     }
-    case ControlKind::TextBox:
-        widget = createTextBox(row, parent);
-        break;
+    case ControlKind::TextBox: widget = createTextBox(row, parent); break;
     }
     widget->setObjectName(row.objectName.toString());
     widget->setGeometry(pixelRect(row.twips));
@@ -162,8 +160,7 @@ QWidget* createControl(const ControlRow& row, QWidget* parent)
 
 } // namespace
 
-Versomat::Versomat(QWidget* parent)
-    : QWidget(parent)
+Versomat::Versomat(QWidget* parent) : QWidget(parent)
 {
     setWindowTitle(QStringLiteral("Versomat"));
     // Decoding the icon takes a few milliseconds that the first frame need
@@ -205,7 +202,8 @@ void Versomat::wireButtons()
         connect(control<QPushButton>(wiring.button), &QPushButton::clicked, this, wiring.handler);
 }
 
-template <typename Control> Control* Versomat::control(QStringView objectName) const
+template <typename Control>
+Control* Versomat::control(QStringView objectName) const
 {
     auto* found = findChild<Control*>(objectName.toString(), Qt::FindDirectChildrenOnly);
     assert(found && "every name used here is a row of the control table");

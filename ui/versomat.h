@@ -67,7 +67,8 @@ private:
 
     void buildControls();
     void wireButtons();
-    template <typename Control> Control* control(QStringView objectName) const;
+    template <typename Control>
+    Control* control(QStringView objectName) const;
     const ListRow& listRow(WordListKind kind) const;
     void showExample(const ListRow& row);
     void acceptList(const ListRow& row);

@@ -11,13 +11,12 @@ constexpr std::u16string_view kLineBreak = u"\r\n";
 constexpr std::size_t kMinPlainEntryLength = 3;
 constexpr std::size_t kClassPrefixLength = 2;
 
-constexpr std::u16string_view kActorLines[] = {u"der Mann", u"die Frau",    u"das Kind",
-                                               u"der Esel", u"viele Bäume", u"der Tor",
-                                               u"die Tochter", u"der Sohn", u"viele Enkel"};
+constexpr std::u16string_view kActorLines[] = {u"der Mann", u"die Frau",    u"das Kind", u"der Esel",   u"viele Bäume",
+                                               u"der Tor",  u"die Tochter", u"der Sohn", u"viele Enkel"};
 constexpr std::u16string_view kObjectLines[] = {
-    u"das Obst", u"das Radio",    u"Der Topf",  u"viele Früchte", u"das Geld",   u"das Haus",  u"der Hof",
-    u"das Geschirr", u"Der Tisch", u"die Kleine", u"die Freude", u"das Kleid", u"der Freund"};
-constexpr std::u16string_view kVerbLines[] = {u"besitzt", u"küsst", u"kauft",    u"trinkt", u"hört",
+    u"das Obst",     u"das Radio", u"Der Topf",   u"viele Früchte", u"das Geld",  u"das Haus",  u"der Hof",
+    u"das Geschirr", u"Der Tisch", u"die Kleine", u"die Freude",    u"das Kleid", u"der Freund"};
+constexpr std::u16string_view kVerbLines[] = {u"besitzt", u"küsst",    u"kauft",  u"trinkt", u"hört",
                                               u"liebt",   u"verliert", u"erlebt", u"lobt"};
 // The leading blank belongs to each adjective: the poem joins it directly
 // after an article.
@@ -36,12 +35,12 @@ struct WordListRow {
 };
 
 const WordListRow kRows[kWordLists] = {
-    {true, &GeneratorState::ActorList, &GeneratorState::ActorCounts, nullptr, nullptr,
-     &GeneratorState::ActorExample, kActorLines},
-    {true, &GeneratorState::ObjectList, &GeneratorState::ObjectCounts, nullptr, nullptr,
-     &GeneratorState::ObjectExample, kObjectLines},
-    {false, nullptr, nullptr, &GeneratorState::VerbList, &GeneratorState::VerbLast,
-     &GeneratorState::VerbExample, kVerbLines},
+    {true, &GeneratorState::ActorList, &GeneratorState::ActorCounts, nullptr, nullptr, &GeneratorState::ActorExample,
+     kActorLines},
+    {true, &GeneratorState::ObjectList, &GeneratorState::ObjectCounts, nullptr, nullptr, &GeneratorState::ObjectExample,
+     kObjectLines},
+    {false, nullptr, nullptr, &GeneratorState::VerbList, &GeneratorState::VerbLast, &GeneratorState::VerbExample,
+     kVerbLines},
     {false, nullptr, nullptr, &GeneratorState::AdjectiveList, &GeneratorState::AdjectiveLast,
      &GeneratorState::AdjectiveExample, kAdjectiveLines},
 };

@@ -10,8 +10,8 @@ namespace versomat {
 // The four user word lists; the value is the list's ReadyFlags slot.
 enum class WordListKind : std::size_t { Actors = 0, Objects = 1, Verbs = 2, Adjectives = 3 };
 
-inline constexpr std::array<WordListKind, kWordLists> kAllWordLists = {
-    WordListKind::Actors, WordListKind::Objects, WordListKind::Verbs, WordListKind::Adjectives};
+inline constexpr std::array<WordListKind, kWordLists> kAllWordLists = {WordListKind::Actors, WordListKind::Objects,
+                                                                       WordListKind::Verbs, WordListKind::Adjectives};
 
 // Reads boxText ("\r\n"-separated lines) into the list, sets its last
 // index(es) and its ready flag. Never refuses: a text without usable lines

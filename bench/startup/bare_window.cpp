@@ -136,8 +136,9 @@ QString windowStyleSheet()
         if (control.kind == Kind::Button && control.background != 0)
             // Qt's style sheet parser takes no "Ü" in a #name selector, but
             // it does in a quoted property value.
-            sheet += buttonStyleSheet(QStringLiteral("QPushButton[objectName=\"%1\"]").arg(QString::fromUtf8(control.name)),
-                                      QColor::fromRgb(control.background));
+            sheet +=
+                buttonStyleSheet(QStringLiteral("QPushButton[objectName=\"%1\"]").arg(QString::fromUtf8(control.name)),
+                                 QColor::fromRgb(control.background));
     }
     return sheet;
 }
@@ -161,8 +162,8 @@ void createControl(const Control& control, const Features& features, QWidget* pa
     case Kind::OneLine: widget = new QLineEdit(text, parent); break;
     }
     widget->setObjectName(QString::fromUtf8(control.name));
-    widget->setGeometry(control.left / kTwipsPerPixel, control.top / kTwipsPerPixel,
-                        control.width / kTwipsPerPixel, control.height / kTwipsPerPixel);
+    widget->setGeometry(control.left / kTwipsPerPixel, control.top / kTwipsPerPixel, control.width / kTwipsPerPixel,
+                        control.height / kTwipsPerPixel);
     widget->setHidden(control.hidden);
     if (control.background != 0) {
         if (control.kind == Kind::Button && features.styleSheets)
