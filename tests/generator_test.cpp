@@ -182,6 +182,22 @@ void acceptMarkerLists(GeneratorState& state)
     acceptWordList(state, WordListKind::Adjectives, u" adj\r\n");
 }
 
+// The verse lines of the first poems composed from the marker lists with the
+// given values.
+std::vector<Text> markerPoemLines(const Values& values, int poems)
+{
+    GeneratorState state;
+    RandomSource random;
+    acceptMarkerLists(state);
+    setValues(state, values);
+    std::vector<Text> lines;
+    for (int poem = 0; poem < poems; ++poem) {
+        const std::vector<Text> verse = verseLines(composePoemOrRefusal(state, random));
+        lines.insert(lines.end(), verse.begin(), verse.end());
+    }
+    return lines;
+}
+
 TEST(PoemGenerator, SubjectAdjectivesAndCopulasAgreeWithTheNoun)
 {
     // Article -> adjective ending, per subject class.
@@ -194,32 +210,25 @@ TEST(PoemGenerator, SubjectAdjectivesAndCopulasAgreeWithTheNoun)
     const Text kSingular[] = {u" ist ", u" war ", u" wird "};
     const Text kPlural[] = {u" sind ", u" waren ", u" werden "};
 
-    GeneratorState state;
-    RandomSource random;
-    acceptMarkerLists(state);
-    const Values values{.w1 = 1, .w2 = 1, .w3 = 0, .w4 = 0, .w5 = 0, .w6 = 2, .w13 = -1};
-    setValues(state, values);
-
     std::map<Text, int> seen;
-    for (int poem = 0; poem < 20; ++poem) {
-        for (const Text& line : verseLines(composePoemOrRefusal(state, random))) {
-            SCOPED_TRACE(utf8(line));
-            // article, " adj", ending, noun letter, copula, " adj"
-            const std::size_t adjective = line.find(u" adj");
-            ASSERT_NE(adjective, Text::npos);
-            const Text article = line.substr(0, adjective);
-            const std::size_t noun = line.find_first_of(u"MFNP", adjective);
-            ASSERT_NE(noun, Text::npos);
-            const Text ending = line.substr(adjective + 4, noun - adjective - 4);
-            const char16_t nounClass = line[noun];
-            ASSERT_TRUE(kEndings.at(nounClass).contains(article)) << utf8(article);
-            EXPECT_EQ(utf8(ending), utf8(kEndings.at(nounClass).at(article)));
-            const Text copula = line.substr(noun + 1, line.size() - noun - 1 - 4);
-            const auto& copulas = nounClass == u'P' ? kPlural : kSingular;
-            EXPECT_NE(std::find(std::begin(copulas), std::end(copulas), copula), std::end(copulas)) << utf8(copula);
-            EXPECT_TRUE(line.ends_with(u" adj"));
-            ++seen[Text(1, nounClass) + article];
-        }
+    for (const Text& line :
+         markerPoemLines(Values{.w1 = 1, .w2 = 1, .w3 = 0, .w4 = 0, .w5 = 0, .w6 = 2, .w13 = -1}, 20)) {
+        SCOPED_TRACE(utf8(line));
+        // article, " adj", ending, noun letter, copula, " adj"
+        const std::size_t adjective = line.find(u" adj");
+        ASSERT_NE(adjective, Text::npos);
+        const Text article = line.substr(0, adjective);
+        const std::size_t noun = line.find_first_of(u"MFNP", adjective);
+        ASSERT_NE(noun, Text::npos);
+        const Text ending = line.substr(adjective + 4, noun - adjective - 4);
+        const char16_t nounClass = line[noun];
+        ASSERT_TRUE(kEndings.at(nounClass).contains(article)) << utf8(article);
+        EXPECT_EQ(utf8(ending), utf8(kEndings.at(nounClass).at(article)));
+        const Text copula = line.substr(noun + 1, line.size() - noun - 1 - 4);
+        const auto& copulas = nounClass == u'P' ? kPlural : kSingular;
+        EXPECT_NE(std::find(std::begin(copulas), std::end(copulas), copula), std::end(copulas)) << utf8(copula);
+        EXPECT_TRUE(line.ends_with(u" adj"));
+        ++seen[Text(1, nounClass) + article];
     }
     EXPECT_EQ(seen.size(), 20u); // every class with every article kind occurred
 }
@@ -232,15 +241,10 @@ TEST(PoemGenerator, ObjectsTakeTheAccusativeAndTheirOwnEndings)
         {u"ON", {{u" das ", u"e "}, {u" dieses ", u"e "}, {u" ", u"es "}, {u" ein ", u"es "}}},
         {u"OP", {{u" die ", u"en "}, {u" diese ", u"en "}, {u" ", u"en "}, {u" viele ", u"e "}}},
     };
-    GeneratorState state;
-    RandomSource random;
-    acceptMarkerLists(state);
-    const Values values{.w1 = -1, .w6 = 0, .w7 = 0, .w8 = 0, .w9 = 0, .w10 = 0, .w11 = 1, .w12 = 1, .w13 = -1};
-    setValues(state, values);
-
     std::map<Text, int> seen;
-    for (int poem = 0; poem < 20; ++poem) {
-        for (const Text& line : verseLines(composePoemOrRefusal(state, random))) {
+    for (const Text& line : markerPoemLines(
+             Values{.w1 = -1, .w6 = 0, .w7 = 0, .w8 = 0, .w9 = 0, .w10 = 0, .w11 = 1, .w12 = 1, .w13 = -1}, 20)) {
+        {
             SCOPED_TRACE(utf8(line));
             const std::size_t verb = line.find(u" lieb");
             ASSERT_NE(verb, Text::npos);
@@ -293,14 +297,8 @@ TEST(PoemGenerator, ForcedBandsShapeEveryLine)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        GeneratorState state;
-        RandomSource random;
-        acceptMarkerLists(state);
-        setValues(state, c.values);
-        for (int poem = 0; poem < 10; ++poem) {
-            for (const Text& line : verseLines(composePoemOrRefusal(state, random)))
-                EXPECT_TRUE(c.lineIsValid(line)) << utf8(line);
-        }
+        for (const Text& line : markerPoemLines(c.values, 10))
+            EXPECT_TRUE(c.lineIsValid(line)) << utf8(line);
     }
 }
 
