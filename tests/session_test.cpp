@@ -3,7 +3,9 @@
 // GeneratorState and RandomSource take in exactly the texts that were
 // accepted, so every poem can be compared with the one it should be.
 //
-//   VERSOMAT_SESSION_SEED   replays a session (the seed is printed at start)
+//   VERSOMAT_SESSION_SEED   the session's seed (default 1, so every run is the
+//                           same); "fresh" picks one from the clock. The seed is
+//                           printed at start, so a failing session can be replayed.
 //   VERSOMAT_SESSION_STEPS  number of actions (default 20000)
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -18,6 +20,7 @@
 #include <random>
 #include <string>
 
+#include "control_table.h"
 #include "core_text.h"
 #include "generator/poem_generator.h"
 #include "settings/probability_sheet.h"
@@ -80,12 +83,25 @@ struct ListNames {
     QString mark;
 };
 
-const ListNames kLists[kWordLists] = {
-    {WordListKind::Actors, u"BeispieleHandelnde"_s, u"Text1"_s, u"ÜbernehmenH"_s, u"Text1a"_s},
-    {WordListKind::Objects, u"BeispieleBenutztes"_s, u"Text2"_s, u"ÜbernehmenB"_s, u"Text2a"_s},
-    {WordListKind::Verbs, u"BespieleV"_s, u"Text3"_s, u"ÜbernehmenV"_s, u"Text3a"_s},
-    {WordListKind::Adjectives, u"BeispieleA"_s, u"Text4"_s, u"ÜbernehmenA"_s, u"Text4a"_s},
-};
+QString nameOf(ControlRole role, std::optional<WordListKind> list = std::nullopt)
+{
+    return controlRow(role, list).objectName.toString();
+}
+
+ListNames namesOf(WordListKind list)
+{
+    return {list, nameOf(ControlRole::Example, list), nameOf(ControlRole::ListBox, list),
+            nameOf(ControlRole::Accept, list), nameOf(ControlRole::Mark, list)};
+}
+
+const ListNames kLists[kWordLists] = {namesOf(WordListKind::Actors), namesOf(WordListKind::Objects),
+                                      namesOf(WordListKind::Verbs), namesOf(WordListKind::Adjectives)};
+const QString kText5 = nameOf(ControlRole::Output);
+const QString kSheet = nameOf(ControlRole::Sheet);
+const QString kSheetAccept = nameOf(ControlRole::SheetAccept);
+const QString kSheetShow = nameOf(ControlRole::SheetShow);
+const QString kGenerate = nameOf(ControlRole::Generate);
+const QString kRandomStart = nameOf(ControlRole::RandomStart);
 
 const QString kSeparatorChars[] = {u"\n"_s, u"\r"_s, u"\r\n"_s, QString(QChar(0x2028)), QString(QChar(0x2029))};
 const QString kFirstWords[] = {u"der"_s, u"Die"_s, u"DAS"_s, u"viele"_s, u"dem"_s, u"ein"_s, u"d"_s, u""_s, u"x"_s};
@@ -129,11 +145,13 @@ void typeText(QWidget* widget, const QString& text)
 
 std::uint64_t seedFromEnvironment()
 {
+    constexpr std::uint64_t kDefaultSeed = 1;
+    const QString asked = qEnvironmentVariable("VERSOMAT_SESSION_SEED");
+    if (asked == u"fresh"_s)
+        return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
     bool ok = false;
-    const std::uint64_t seed = qEnvironmentVariable("VERSOMAT_SESSION_SEED").toULongLong(&ok);
-    if (ok)
-        return seed;
-    return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    const std::uint64_t seed = asked.toULongLong(&ok);
+    return ok ? seed : kDefaultSeed;
 }
 
 int stepsFromEnvironment()
@@ -315,28 +333,28 @@ void SessionTest::clickExample(const ListNames& list)
 
 void SessionTest::clickAccept(const ListNames& list)
 {
-    const QString boxText = find<QPlainTextEdit>(list.box)->toPlainText();
+    const std::u16string boxText = readText(find<QPlainTextEdit>(list.box));
     remember(u"click "_s + list.accept + u" with %1 characters in "_s.arg(boxText.size()) + list.box);
-    acceptWordList(m_shadow, list.kind, toCoreText(boxText));
+    acceptWordList(m_shadow, list.kind, boxText);
     click(list.accept);
     m_markEdited[static_cast<std::size_t>(list.kind)] = false;
 }
 
 void SessionTest::clickPoem(bool randomStart)
 {
-    remember(randomStart ? u"click Command2"_s : u"click Gedicht"_s);
+    remember(u"click "_s + (randomStart ? kRandomStart : kGenerate));
     if (randomStart) {
         startRandomly(m_shadow, m_shadowRandom);
         m_randomStarted = true;
     }
     const std::u16string expected = composePoemOrRefusal(m_shadow, m_shadowRandom);
-    click(randomStart ? u"Command2"_s : u"Gedicht"_s);
+    click(randomStart ? kRandomStart : kGenerate);
     m_expectedOutput = coreAsShown(expected);
     m_outputEdited = false;
     if (expected != kMissingDataMessage)
         ++m_poems;
 
-    const QString shown = find<QPlainTextEdit>(u"Text5"_s)->toPlainText();
+    const QString shown = find<QPlainTextEdit>(kText5)->toPlainText();
     if (!m_randomStarted || expected == kMissingDataMessage) {
         QCOMPARE(shown, m_expectedOutput);
         if (expected != kMissingDataMessage)
@@ -353,20 +371,20 @@ void SessionTest::clickPoem(bool randomStart)
 
 void SessionTest::clickShowSheet()
 {
-    remember(u"click W_Werte"_s);
+    remember(u"click "_s + kSheetShow);
     const std::u16string expected = showProbabilitySheet(m_shadow);
-    click(u"W_Werte"_s);
+    click(kSheetShow);
     m_sheetShown = true;
-    QCOMPARE(find<QPlainTextEdit>(u"statistikwerte"_s)->toPlainText(), coreAsShown(expected));
+    QCOMPARE(find<QPlainTextEdit>(kSheet)->toPlainText(), coreAsShown(expected));
 }
 
 void SessionTest::clickAcceptSheet()
 {
-    const QString sheet = find<QPlainTextEdit>(u"statistikwerte"_s)->toPlainText();
-    remember(u"click WerteÜbernehmen on a sheet of %1 characters"_s.arg(sheet.size()));
+    const QString sheet = find<QPlainTextEdit>(kSheet)->toPlainText();
+    remember(u"click %1 on a sheet of %2 characters"_s.arg(kSheetAccept).arg(sheet.size()));
     const ProbabilityValues before = probabilityValuesOf(m_shadow);
-    const bool readable = acceptProbabilitySheet(m_shadow, toCoreText(sheet));
-    click(u"WerteÜbernehmen"_s);
+    const bool readable = acceptProbabilitySheet(m_shadow, readText(find<QPlainTextEdit>(kSheet)));
+    click(kSheetAccept);
     if (!readable) {
         ++m_unreadableSheets;
         QVERIFY(probabilityValuesOf(m_shadow) == before);
@@ -396,13 +414,13 @@ void SessionTest::editSheet()
 {
     const QString text = randomSheetText();
     remember(u"put a sheet of %1 characters into statistikwerte"_s.arg(text.size()));
-    find<QPlainTextEdit>(u"statistikwerte"_s)->setPlainText(text);
+    find<QPlainTextEdit>(kSheet)->setPlainText(text);
 }
 
 void SessionTest::scribbleOnOutput()
 {
-    remember(u"type into Text5"_s);
-    typeText(find<QPlainTextEdit>(u"Text5"_s), randomLine());
+    remember(u"type into "_s + kText5);
+    typeText(find<QPlainTextEdit>(kText5), randomLine());
     m_outputEdited = true;
 }
 
@@ -484,7 +502,7 @@ QString SessionTest::randomValueText()
 
 QString SessionTest::randomSheetText()
 {
-    QStringList lines = find<QPlainTextEdit>(u"statistikwerte"_s)->toPlainText().split(u'\n');
+    QStringList lines = find<QPlainTextEdit>(kSheet)->toPlainText().split(u'\n');
     if (lines.size() > 1 && lines.last().isEmpty())
         lines.removeLast();
     const int edits = 1 + chance(3);
@@ -520,11 +538,11 @@ void SessionTest::checkAfterStep()
         if (accepted && !m_markEdited[i])
             QCOMPARE(mark->text(), u"OK"_s);
     }
-    const bool sheetVisible = find<QPlainTextEdit>(u"statistikwerte"_s)->isVisible();
-    QCOMPARE(find<QPushButton>(u"WerteÜbernehmen"_s)->isVisible(), sheetVisible);
+    const bool sheetVisible = find<QPlainTextEdit>(kSheet)->isVisible();
+    QCOMPARE(find<QPushButton>(kSheetAccept)->isVisible(), sheetVisible);
     QCOMPARE(sheetVisible, m_sheetShown);
     if (!m_outputEdited)
-        QCOMPARE(find<QPlainTextEdit>(u"Text5"_s)->toPlainText(), m_expectedOutput);
+        QCOMPARE(find<QPlainTextEdit>(kText5)->toPlainText(), m_expectedOutput);
 }
 
 QTEST_MAIN(SessionTest)

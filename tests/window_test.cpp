@@ -1,4 +1,10 @@
+// The window's wiring, look and desktop behaviour. The poems themselves are
+// held against golden poems from an independent model; everything else the
+// core does is the core tests' business.
+#include <QApplication>
+#include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -7,10 +13,13 @@
 
 #include <memory>
 
+#include "control_look.h"
+#include "control_table.h"
 #include "core_text.h"
 #include "generator/poem_generator.h"
-#include "settings/probability_sheet.h"
+#include "translations.h"
 #include "versomat.h"
+#include "wordlists/list_summary.h"
 #include "wordlists/word_lists.h"
 
 using namespace versomat;
@@ -18,36 +27,66 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct ListControls {
-    WordListKind kind;
-    const char16_t* example;
-    const char16_t* box;
-    const char16_t* accept;
-    const char16_t* mark;
-};
-
-const ListControls kLists[kWordLists] = {
-    {WordListKind::Actors, u"BeispieleHandelnde", u"Text1", u"ÜbernehmenH", u"Text1a"},
-    {WordListKind::Objects, u"BeispieleBenutztes", u"Text2", u"ÜbernehmenB", u"Text2a"},
-    {WordListKind::Verbs, u"BespieleV", u"Text3", u"ÜbernehmenV", u"Text3a"},
-    {WordListKind::Adjectives, u"BeispieleA", u"Text4", u"ÜbernehmenA", u"Text4a"},
-};
-
 const QString kEmptyBox = u"noch leer\n"_s;
 const QColor kRed(255, 0, 0);
 const QColor kBrightGreen(0, 255, 0);
+constexpr double kReadable = 4.5;
+constexpr int kGoldenPoemsInWindow = 40;
 
-QString qs(const char16_t* text)
+QString nameOf(ControlRole role, std::optional<WordListKind> list = std::nullopt)
 {
-    return QString::fromUtf16(text);
+    return controlRow(role, list).objectName.toString();
 }
 
 void addListRows()
 {
     QTest::addColumn<int>("list");
     const char* names[kWordLists] = {"actors", "objects", "verbs", "adjectives"};
-    for (int i = 0; i < int(kWordLists); ++i)
-        QTest::newRow(names[i]) << i;
+    for (std::size_t i = 0; i < kWordLists; ++i)
+        QTest::newRow(names[i]) << int(i);
+}
+
+WordListKind fetchList()
+{
+    QFETCH(int, list);
+    return kAllWordLists[std::size_t(list)];
+}
+
+// Poems of a golden session as a box shows them ("\n" line breaks).
+QStringList goldenPoems(const QString& session)
+{
+    QFile file(QStringLiteral(VERSOMAT_GOLDEN_DIR "/") + session);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(file.fileName()));
+    QStringList poems = QString::fromUtf8(file.readAll()).split(u"\n=====\n"_s, Qt::SkipEmptyParts);
+    for (QString& poem : poems)
+        poem.replace(u"\r\n"_s, u"\n"_s);
+    return poems;
+}
+
+// The strongest contrast between the control's background and anything
+// drawn inside its border: the text, where there is any.
+double textContrast(QWidget* control, const QColor& background)
+{
+    constexpr int kBorder = 3;
+    const QImage image = control->grab().toImage();
+    double best = 1;
+    for (int y = kBorder; y < image.height() - kBorder; ++y) {
+        for (int x = kBorder; x < image.width() - kBorder; ++x)
+            best = std::max(best, contrastRatio(image.pixelColor(x, y), background));
+    }
+    return best;
+}
+
+QPalette darkPalette()
+{
+    QPalette dark;
+    const QColor window(53, 53, 53), base(35, 35, 35), text(Qt::white);
+    for (const auto& [role, colour] : {std::pair{QPalette::Window, window}, {QPalette::WindowText, text},
+                                       {QPalette::Base, base}, {QPalette::Text, text}, {QPalette::Button, window},
+                                       {QPalette::ButtonText, text}})
+        dark.setColor(role, colour);
+    return dark;
 }
 
 } // namespace
@@ -56,7 +95,11 @@ class WindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QApplication::setStyle(QStyleFactory::create(u"Fusion"_s)); }
+    void initTestCase()
+    {
+        QApplication::setStyle(QStyleFactory::create(u"Fusion"_s));
+        installGermanTranslations();
+    }
 
     void init()
     {
@@ -70,275 +113,305 @@ private slots:
     void startState()
     {
         QCOMPARE(m_window->windowTitle(), u"Versomat"_s);
-        QCOMPARE(m_window->size(), QSize(746, 757));
-        QVERIFY(!m_window->windowIcon().isNull());
-        const auto controls = m_window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-        QCOMPARE(controls.size(), 27);
-        for (const QWidget* control : controls)
-            QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
-        for (const ListControls& list : kLists) {
-            QCOMPARE(box(list.box)->toPlainText(), kEmptyBox);
-            QCOMPARE(mark(list.mark)->text(), u"*"_s);
-            QCOMPARE(mark(list.mark)->palette().color(QPalette::Base), kRed);
-            QCOMPARE(mark(list.mark)->accessibleDescription(), u"nicht übernommen"_s);
+        QTRY_VERIFY(!m_window->windowIcon().isNull());
+        for (const ControlRow& row : controlTable()) {
+            QWidget* control = find<QWidget>(row.objectName.toString());
+            QCOMPARE(control->geometry(), pixelRect(row.twips));
+            QCOMPARE(control->isVisible(), !(row.settings & kHiddenAtStart));
+            QCOMPARE(control->accessibleName(), row.accessibleName.toString());
+            QCOMPARE(control->toolTip(), row.help.toString());
         }
-        QCOMPARE(box(u"Text5")->toPlainText(), kEmptyBox);
-        QVERIFY(!box(u"statistikwerte")->isVisible());
-        QVERIFY(!button(u"WerteÜbernehmen")->isVisible());
-        QCOMPARE(m_window->focusWidget(), button(u"BeispieleHandelnde"));
+        for (const WordListKind list : kAllWordLists) {
+            QCOMPARE(box(nameOf(ControlRole::ListBox, list))->toPlainText(), kEmptyBox);
+            QCOMPARE(mark(list)->text(), u"*"_s);
+            QCOMPARE(mark(list)->palette().color(QPalette::Base), kRed);
+        }
+        QCOMPARE(box(nameOf(ControlRole::Output))->toPlainText(), kEmptyBox);
+        QCOMPARE(m_window->focusWidget(), button(nameOf(ControlRole::Example, WordListKind::Actors)));
     }
 
-    void controlsStayPutWhenEnlarged()
+    // Also run on small and scaled screens (see window_tests.cmake).
+    void everyControlFitsOrScrollsIntoView()
     {
-        m_window->resize(1000, 900);
-        QCOMPARE(box(u"Text5")->geometry(), QRect(8, 400, 729, 329));
-        QCOMPARE(button(u"W_Werte")->geometry(), QRect(656, 736, 89, 17));
-        QCOMPARE(mark(u"Text4a")->geometry(), QRect(680, 344, 57, 25));
+        const QRect screen = m_window->screen()->availableGeometry();
+        QVERIFY(m_window->width() <= screen.width() && m_window->height() <= screen.height());
+        const QSize canvas(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+        if (screen.width() > canvas.width() + 40 && screen.height() > canvas.height() + 60)
+            QCOMPARE(m_window->size(), canvas);
+        // Enlarging moves nothing.
+        const QWidget* output = find<QWidget>(nameOf(ControlRole::Output));
+        const QPoint outputAt = output->mapTo(m_window.get(), QPoint());
+        m_window->resize(m_window->size() + QSize(200, 100));
+        QCOMPARE(output->mapTo(m_window.get(), QPoint()), outputAt);
+
+        // The focus runs in table order, labels left out, and scrolls each
+        // control into view; Return and Space press the focused button.
+        QTest::keyClick(button(nameOf(ControlRole::SheetShow)), Qt::Key_Return);
+        QWidget* start = m_window->focusWidget();
+        QStringList expected, visited;
+        for (const ControlRow& row : controlTable()) {
+            if (row.kind != ControlKind::Label)
+                expected << row.objectName.toString();
+        }
+        std::rotate(expected.begin(), std::find(expected.begin(), expected.end(), start->objectName()), expected.end());
+        const QRect visible = m_window->rect();
+        do {
+            QWidget* focused = m_window->focusWidget();
+            visited << focused->objectName();
+            const QRect at(focused->mapTo(m_window.get(), QPoint()), focused->size());
+            QVERIFY2(visible.contains(at.center()), qPrintable(focused->objectName()));
+            QTest::keyClick(focused, Qt::Key_Tab);
+        } while (m_window->focusWidget() != start && visited.size() <= expected.size());
+        QCOMPARE(visited, expected);
+        QTest::keyClick(button(nameOf(ControlRole::SheetAccept)), Qt::Key_Space);
+        QVERIFY(!button(nameOf(ControlRole::SheetAccept))->isVisible());
     }
 
-    void exampleFillsOnlyItsBox_data() { addListRows(); }
-    void exampleFillsOnlyItsBox()
+    void exampleFillsOnlyItsBoxAndCanBeUndone_data() { addListRows(); }
+    void exampleFillsOnlyItsBoxAndCanBeUndone()
     {
-        QFETCH(int, list);
-        const ListControls& row = kLists[list];
-        box(row.box)->setPlainText(u"getippt"_s);
-        click(row.example);
+        const WordListKind list = fetchList();
+        QPlainTextEdit* input = box(nameOf(ControlRole::ListBox, list));
+        input->clear();
+        QTest::keyClicks(input, u"getippt"_s);
+        click(nameOf(ControlRole::Example, list));
         GeneratorState fresh;
-        QCOMPARE(box(row.box)->toPlainText(), toQtText(fillExample(fresh, row.kind)));
-        QCOMPARE(mark(row.mark)->text(), u"*"_s);
-        for (const ListControls& other : kLists) {
-            if (other.box != row.box)
-                QCOMPARE(box(other.box)->toPlainText(), kEmptyBox);
+        const QString example = toQtText(fillExample(fresh, list));
+        QCOMPARE(input->toPlainText(), example);
+        QCOMPARE(mark(list)->text(), u"*"_s);
+        for (const WordListKind other : kAllWordLists) {
+            if (other != list)
+                QCOMPARE(box(nameOf(ControlRole::ListBox, other))->toPlainText(), kEmptyBox);
         }
+        QTest::keyClick(input, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(input->toPlainText(), u"getippt"_s);
+        QTest::keyClick(input, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(input->toPlainText(), example);
     }
 
-    void acceptTurnsMarkGreenForGood_data() { addListRows(); }
-    void acceptTurnsMarkGreenForGood()
+    void acceptTurnsMarkGreenForGoodAndSaysWhatItTook_data() { addListRows(); }
+    void acceptTurnsMarkGreenForGoodAndSaysWhatItTook()
     {
-        QFETCH(int, list);
-        const ListControls& row = kLists[list];
-        click(row.accept);
-        box(row.box)->setPlainText(u"geändert"_s);
-        click(row.example);
-        for (const ListControls& other : kLists) {
-            const bool accepted = other.mark == row.mark;
-            QCOMPARE(mark(other.mark)->text(), accepted ? u"OK"_s : u"*"_s);
-            QCOMPARE(mark(other.mark)->palette().color(QPalette::Base), accepted ? kBrightGreen : kRed);
-            QCOMPARE(mark(other.mark)->accessibleDescription(), accepted ? u"übernommen"_s : u"nicht übernommen"_s);
+        const WordListKind list = fetchList();
+        click(nameOf(ControlRole::Accept, list));
+        box(nameOf(ControlRole::ListBox, list))->setPlainText(u"geändert"_s);
+        click(nameOf(ControlRole::Example, list));
+        for (const WordListKind other : kAllWordLists) {
+            const bool accepted = other == list;
+            QCOMPARE(mark(other)->text(), accepted ? u"OK"_s : u"*"_s);
+            QCOMPARE(mark(other)->palette().color(QPalette::Base), accepted ? kBrightGreen : kRed);
         }
+        GeneratorState state;
+        acceptWordList(state, list, u"noch leer\r\n");
+        const QString summary = toQtText(acceptedListSummary(state, list));
+        QCOMPARE(mark(list)->toolTip(), summary);
+        QCOMPARE(mark(list)->accessibleDescription(), summary);
     }
 
     void poemWaitsForEveryList_data() { addListRows(); }
     void poemWaitsForEveryList()
     {
-        QFETCH(int, list);
-        for (const ListControls& other : kLists) {
-            if (other.box != kLists[list].box)
-                click(other.accept);
+        const WordListKind missing = fetchList();
+        for (const WordListKind other : kAllWordLists) {
+            if (other != missing)
+                click(nameOf(ControlRole::Accept, other));
         }
-        click(u"Gedicht");
-        QCOMPARE(box(u"Text5")->toPlainText(), toQtText(kMissingDataMessage));
-        click(kLists[list].accept);
-        click(u"Gedicht");
-        QVERIFY(box(u"Text5")->toPlainText().startsWith(u"Poem-Text 1\n"_s));
+        click(nameOf(ControlRole::Generate));
+        QCOMPARE(box(nameOf(ControlRole::Output))->toPlainText(), toQtText(kMissingDataMessage));
+        click(nameOf(ControlRole::Accept, missing));
+        click(nameOf(ControlRole::Generate));
+        QVERIFY(box(nameOf(ControlRole::Output))->toPlainText().startsWith(u"Poem-Text 1\n"_s));
     }
 
-    void poemsMatchTheCore()
+    // From the box to Text5, held against the independent model; the last
+    // poem comes by keyboard shortcut from inside a list box.
+    void poemsMatchTheGoldenSession()
     {
-        GeneratorState state;
-        RandomSource random;
-        for (const ListControls& list : kLists) {
-            click(list.example);
-            click(list.accept);
-            acceptWordList(state, list.kind, fillExample(state, list.kind));
+        const QStringList golden = goldenPoems(u"defaults.txt"_s);
+        for (const WordListKind list : kAllWordLists) {
+            click(nameOf(ControlRole::Example, list));
+            click(nameOf(ControlRole::Accept, list));
         }
-        for (int poem = 0; poem < 2; ++poem) {
-            click(u"Gedicht");
-            const std::u16string expected = composePoemOrRefusal(state, random);
-            QCOMPARE(box(u"Text5")->toPlainText(), toQtText(expected));
-            // Each "\r\n" of the poem starts a new line in the box.
-            QCOMPARE(box(u"Text5")->document()->blockCount(), QString::fromStdU16String(expected).count(u"\r\n") + 1);
+        QPlainTextEdit* output = box(nameOf(ControlRole::Output));
+        for (int poem = 0; poem < kGoldenPoemsInWindow - 1; ++poem) {
+            click(nameOf(ControlRole::Generate));
+            QCOMPARE(output->toPlainText(), golden[poem]);
         }
-    }
-
-    void typedLinesReachTheCoreAsCrLf()
-    {
-        const std::u16string_view lines[kWordLists][2] = {
-            {u"der Hund", u"die Katze"}, {u"das Brot", u"die Milch"}, {u"frisst", u"sieht"}, {u" klein", u" groß"}};
-        GeneratorState state;
-        RandomSource random;
-        for (const ListControls& list : kLists) {
-            QPlainTextEdit* input = box(list.box);
-            input->clear();
-            std::u16string coreText;
-            for (std::u16string_view line : lines[std::size_t(list.kind)]) {
-                QTest::keyClicks(input, toQtText(line));
-                QTest::keyClick(input, Qt::Key_Return);
-                (coreText += line) += u"\r\n";
-            }
-            click(list.accept);
-            acceptWordList(state, list.kind, coreText);
-        }
-        click(u"Gedicht");
-        QCOMPARE(box(u"Text5")->toPlainText(), toQtText(composePoemOrRefusal(state, random)));
+        QPlainTextEdit* actors = box(nameOf(ControlRole::ListBox, WordListKind::Actors));
+        const QString typed = actors->toPlainText();
+        QTest::keyClick(actors, Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(output->toPlainText(), golden[kGoldenPoemsInWindow - 1]);
+        QCOMPARE(actors->toPlainText(), typed);
     }
 
     void randomStartMarksLaterHeadings()
     {
-        for (const ListControls& list : kLists) {
-            click(list.example);
-            click(list.accept);
+        for (const WordListKind list : kAllWordLists) {
+            click(nameOf(ControlRole::Example, list));
+            click(nameOf(ControlRole::Accept, list));
         }
-        click(u"Command2");
-        QVERIFY(box(u"Text5")->toPlainText().startsWith(u"Zufalls-Poem-Text 1\n"_s));
-        click(u"Gedicht");
-        QVERIFY(box(u"Text5")->toPlainText().startsWith(u"Zufalls-Poem-Text 2\n"_s));
+        click(nameOf(ControlRole::RandomStart));
+        QVERIFY(box(nameOf(ControlRole::Output))->toPlainText().startsWith(u"Zufalls-Poem-Text 1\n"_s));
+        click(nameOf(ControlRole::Generate));
+        QVERIFY(box(nameOf(ControlRole::Output))->toPlainText().startsWith(u"Zufalls-Poem-Text 2\n"_s));
     }
 
-    void sheetShowsAndTakesValues()
+    // Text passes between box and core unchanged but for line breaks, no-break
+    // spaces and characters beyond the BMP included.
+    void textCrossesTheBoundaryUnchanged_data()
     {
-        GeneratorState state;
-        click(u"W_Werte");
-        QPlainTextEdit* sheet = box(u"statistikwerte");
-        QVERIFY(sheet->isVisible());
-        QVERIFY(button(u"WerteÜbernehmen")->isVisible());
-        QCOMPARE(sheet->toPlainText(), toQtText(showProbabilitySheet(state)));
-        QVERIFY(sheet->isAncestorOf(m_window->childAt(sheet->geometry().center())));
-
-        ProbabilityValues edited = probabilityValuesOf(state);
-        edited.w[0] = 0.25;
-        edited.w13 = 0.5f;
-        sheet->setPlainText(toQtText(writeProbabilitySheet(edited)));
-        click(u"WerteÜbernehmen");
-        QVERIFY(!sheet->isVisible());
-        QVERIFY(!button(u"WerteÜbernehmen")->isVisible());
-        click(u"W_Werte");
-        QCOMPARE(sheet->toPlainText(), toQtText(writeProbabilitySheet(edited)));
+        QTest::addColumn<QString>("core");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("line breaks") << u"a\r\nb\r\n"_s << u"a\nb\n"_s;
+        QTest::newRow("empty lines") << u"\r\n\r\n"_s << u"\n\n"_s;
+        QTest::newRow("no-break space") << u"der\u00A0alte Mann\r\n"_s << u"der\u00A0alte Mann\n"_s;
+        QTest::newRow("umlauts, emoji, tab") << u" häßlich\tküsst😀"_s << u" häßlich\tküsst😀"_s;
+        QTest::newRow("empty") << QString() << QString();
     }
-
-    void unreadableSheetStaysOpenAndChangesNothing()
+    void textCrossesTheBoundaryUnchanged()
     {
-        click(u"W_Werte");
-        QPlainTextEdit* sheet = box(u"statistikwerte");
-        const QString shown = sheet->toPlainText();
-        sheet->setPlainText(u"w1\n=0.5"_s);
-        click(u"WerteÜbernehmen");
-        QVERIFY(sheet->isVisible());
-        QVERIFY(button(u"WerteÜbernehmen")->isVisible());
-        QCOMPARE(sheet->toPlainText(), u"w1\n=0.5"_s);
-        click(u"W_Werte");
-        QCOMPARE(sheet->toPlainText(), shown);
+        QFETCH(QString, core);
+        QFETCH(QString, shown);
+        QPlainTextEdit* input = box(nameOf(ControlRole::ListBox, WordListKind::Actors));
+        showText(input, core.toStdU16String());
+        QCOMPARE(QString::fromStdU16String(readText(input)), core);
+        QCOMPARE(input->document()->toRawText().replace(QChar::ParagraphSeparator, u'\n'), shown);
     }
 
-    void lineBreaksCrossTheBoundary_data()
+    void everyLineBreakAUserTypesReachesTheCoreAsCrLf_data()
     {
         QTest::addColumn<QString>("qt");
         QTest::addColumn<QString>("core");
-        QTest::addColumn<bool>("showsAsWritten"); // toQtText(core) gives qt back
-        QTest::newRow("newline") << u"a\nb"_s << u"a\r\nb"_s << true;
-        QTest::newRow("final newline") << u"a\n"_s << u"a\r\n"_s << true;
-        QTest::newRow("empty lines") << u"\n\n"_s << u"\r\n\r\n"_s << true;
-        QTest::newRow("umlauts and blanks") << u" häßlich "_s << u" häßlich "_s << true;
-        QTest::newRow("empty") << QString() << QString() << true;
-        QTest::newRow("crlf stays one break") << u"a\r\nb"_s << u"a\r\nb"_s << false;
-        QTest::newRow("lone cr") << u"a\rb"_s << u"a\r\nb"_s << false;
-        QTest::newRow("cr cr lf") << u"a\r\r\nb"_s << u"a\r\n\r\nb"_s << false;
-        QTest::newRow("line separator") << u"a\u2028b"_s << u"a\r\nb"_s << false;
-        QTest::newRow("paragraph separator") << u"a\u2029b"_s << u"a\r\nb"_s << false;
+        QTest::newRow("newline") << u"a\nb"_s << u"a\r\nb"_s;
+        QTest::newRow("crlf stays one break") << u"a\r\nb"_s << u"a\r\nb"_s;
+        QTest::newRow("lone cr") << u"a\rb"_s << u"a\r\nb"_s;
+        QTest::newRow("line separator") << u"a\u2028b"_s << u"a\r\nb"_s;
+        QTest::newRow("paragraph separator") << u"a\u2029b"_s << u"a\r\nb"_s;
+        QTest::newRow("no-break space") << u"a\u00A0b"_s << u"a\u00A0b"_s;
     }
-    void lineBreaksCrossTheBoundary()
+    void everyLineBreakAUserTypesReachesTheCoreAsCrLf()
     {
         QFETCH(QString, qt);
         QFETCH(QString, core);
-        QFETCH(bool, showsAsWritten);
         QCOMPARE(QString::fromStdU16String(toCoreText(qt)), core);
-        if (showsAsWritten)
-            QCOMPARE(toQtText(core.toStdU16String()), qt);
     }
 
-    void controlsPaintTheirOwnColour_data()
+    void noBreakSpaceStaysInsideItsWord()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QColor>("colour");
-        QTest::newRow("header") << u"Handelnde"_s << QColor(255, 255, 0);
-        QTest::newRow("example") << u"BeispieleHandelnde"_s << QColor(0, 192, 0);
-        QTest::newRow("accept") << u"ÜbernehmenH"_s << QColor(255, 0, 255);
-        QTest::newRow("mark") << u"Text1a"_s << kRed;
-        QTest::newRow("Gedicht") << u"Gedicht"_s << QColor(128, 128, 255);
-        QTest::newRow("Command2") << u"Command2"_s << QColor(192, 192, 255);
-        QTest::newRow("W_Werte") << u"W_Werte"_s << QColor(0, 192, 192);
-    }
-    void controlsPaintTheirOwnColour()
-    {
-        QFETCH(QString, name);
-        QFETCH(QColor, colour);
-        QWidget* control = m_window->findChild<QWidget*>(name);
-        QVERIFY(control);
-        // Inside the border, left of the centred caption.
-        const QImage image = control->grab().toImage();
-        const QColor painted = image.pixelColor(3, image.height() / 2);
-        constexpr int kShade = 8;
-        QVERIFY2(std::abs(painted.red() - colour.red()) <= kShade &&
-                     std::abs(painted.green() - colour.green()) <= kShade &&
-                     std::abs(painted.blue() - colour.blue()) <= kShade,
-                 qPrintable(painted.name()));
-    }
-
-    void tabFollowsTheTable_data()
-    {
-        QTest::addColumn<bool>("sheetShown");
-        QTest::addColumn<QStringList>("stops");
-        const QStringList before = {u"BeispieleHandelnde"_s,
-                                    u"Text1"_s,
-                                    u"ÜbernehmenH"_s,
-                                    u"BeispieleBenutztes"_s,
-                                    u"Text2"_s,
-                                    u"ÜbernehmenB"_s,
-                                    u"BespieleV"_s,
-                                    u"Text3"_s,
-                                    u"ÜbernehmenV"_s,
-                                    u"BeispieleA"_s,
-                                    u"Text4"_s,
-                                    u"ÜbernehmenA"_s,
-                                    u"Gedicht"_s,
-                                    u"Text5"_s,
-                                    u"Text1a"_s,
-                                    u"Text2a"_s,
-                                    u"Text3a"_s,
-                                    u"Text4a"_s,
-                                    u"Command2"_s};
-        const QStringList after = {u"W_Werte"_s, u"BeispieleHandelnde"_s};
-        QTest::newRow("sheet hidden") << false << before + after;
-        QTest::newRow("sheet shown") << true << before + QStringList{u"statistikwerte"_s, u"WerteÜbernehmen"_s} + after;
-    }
-    void tabFollowsTheTable()
-    {
-        QFETCH(bool, sheetShown);
-        QFETCH(QStringList, stops);
-        if (sheetShown) {
-            click(u"W_Werte");
-            button(u"BeispieleHandelnde")->setFocus();
+        QPlainTextEdit* actors = box(nameOf(ControlRole::ListBox, WordListKind::Actors));
+        actors->clear();
+        QTest::keyClicks(actors, u"der"_s);
+        QTest::sendKeyEvent(QTest::Click, actors, Qt::Key_unknown, QString(QChar(0x00A0)), Qt::NoModifier);
+        QTest::keyClicks(actors, u"alte Mann"_s);
+        QTest::keyClick(actors, Qt::Key_Return);
+        QTest::keyClicks(actors, u"die Frau"_s);
+        GeneratorState state;
+        RandomSource random;
+        acceptWordList(state, WordListKind::Actors, u"der\u00A0alte Mann\r\ndie Frau");
+        for (const WordListKind list : kAllWordLists) {
+            if (list != WordListKind::Actors) {
+                click(nameOf(ControlRole::Example, list));
+                acceptWordList(state, list, fillExample(state, list));
+            }
+            click(nameOf(ControlRole::Accept, list));
         }
-        QStringList visited{m_window->focusWidget()->objectName()};
-        while (visited.size() < stops.size()) {
-            QTest::keyClick(m_window->focusWidget(), Qt::Key_Tab);
-            visited << m_window->focusWidget()->objectName();
+        for (int poem = 0; poem < 3; ++poem) {
+            click(nameOf(ControlRole::Generate));
+            QCOMPARE(box(nameOf(ControlRole::Output))->toPlainText(), toQtText(composePoemOrRefusal(state, random)));
         }
-        QCOMPARE(visited, stops);
     }
 
-    void keysPressTheFocusedButton_data()
+    void sheetShowsTakesAndRefusesVisibly()
     {
-        QTest::addColumn<int>("key");
-        QTest::newRow("space") << int(Qt::Key_Space);
-        QTest::newRow("return") << int(Qt::Key_Return);
-        QTest::newRow("enter") << int(Qt::Key_Enter);
+        click(nameOf(ControlRole::SheetShow));
+        QPlainTextEdit* sheet = box(nameOf(ControlRole::Sheet));
+        QPushButton* accept = button(nameOf(ControlRole::SheetAccept));
+        QVERIFY(sheet->isVisible() && accept->isVisible());
+        QVERIFY(sheet->isAncestorOf(sheet->parentWidget()->childAt(sheet->geometry().center())));
+        const QString shown = sheet->toPlainText();
+        const QColor normal = sheet->palette().color(QPalette::Base);
+
+        const QString unreadable = u"w1=0,5\nw2 = 0,25\nw3 0.1\n"_s;
+        sheet->setPlainText(unreadable);
+        click(nameOf(ControlRole::SheetAccept));
+        QVERIFY(sheet->isVisible() && accept->isVisible());
+        QCOMPARE(sheet->toPlainText(), unreadable);
+        QVERIFY(sheet->palette().color(QPalette::Base) != normal);
+        QCOMPARE(sheet->textCursor().selectedText(), u"w3 0.1"_s);
+        QVERIFY2(sheet->accessibleDescription().contains(u"Zeile 3"_s), qPrintable(sheet->accessibleDescription()));
+        QCOMPARE(sheet->toolTip(), sheet->accessibleDescription());
+
+        sheet->setPlainText(QString(shown).replace(u"w1=0.7"_s, u"w1=0,25"_s).replace(u"w13=0.1"_s, u"w13=1"_s));
+        click(nameOf(ControlRole::SheetAccept));
+        QVERIFY(!sheet->isVisible() && !accept->isVisible());
+        QCOMPARE(sheet->palette().color(QPalette::Base), normal);
+        QCOMPARE(sheet->toolTip(), controlRow(ControlRole::Sheet).help.toString());
+        click(nameOf(ControlRole::SheetShow));
+        QCOMPARE(sheet->toPlainText(), QString(shown).replace(u"w1=0.7"_s, u"w1=0.25"_s).replace(u"w13=0.1"_s, u"w13=1"_s));
     }
-    void keysPressTheFocusedButton()
+
+    void readableUnderADarkPalette()
     {
-        QFETCH(int, key);
-        QTest::keyClick(m_window->focusWidget(), Qt::Key(key));
-        QVERIFY(box(u"Text1")->toPlainText() != kEmptyBox);
+        const QPalette light = QApplication::palette();
+        QApplication::setPalette(darkPalette());
+        m_window = std::make_unique<Versomat>();
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        click(nameOf(ControlRole::SheetShow));
+        box(nameOf(ControlRole::Sheet))->setPlainText(u"x"_s);
+        for (const WordListKind list : kAllWordLists)
+            click(nameOf(ControlRole::Accept, list == WordListKind::Verbs ? WordListKind::Actors : list));
+        const QColor refused = box(nameOf(ControlRole::Sheet))->palette().color(QPalette::Base);
+        click(nameOf(ControlRole::SheetAccept));
+        QVERIFY(box(nameOf(ControlRole::Sheet))->palette().color(QPalette::Base) != refused);
+        for (const ControlRow& row : controlTable()) {
+            QWidget* control = find<QWidget>(row.objectName.toString());
+            const QColor background = row.role == ControlRole::Mark ? control->palette().color(QPalette::Base)
+                                      : row.role == ControlRole::Sheet ? control->palette().color(QPalette::Base)
+                                                                       : colourOf(row.background);
+            if (!background.isValid())
+                continue;
+            const double contrast = textContrast(control, background);
+            QVERIFY2(contrast >= kReadable, qPrintable(u"%1: %2"_s.arg(row.objectName).arg(contrast)));
+        }
+        QApplication::setPalette(light);
+    }
+
+    void contextMenuSpeaksGerman()
+    {
+        std::unique_ptr<QMenu> menu(box(nameOf(ControlRole::ListBox, WordListKind::Actors))->createStandardContextMenu());
+        QStringList texts;
+        for (const QAction* action : menu->actions())
+            texts << action->text().remove(u'&').section(u'\t', 0, 0);
+        for (const QString& expected : {u"Rückgängig"_s, u"Kopieren"_s, u"Einfügen"_s, u"Alles auswählen"_s})
+            QVERIFY2(texts.contains(expected), qPrintable(texts.join(u", "_s)));
+    }
+
+    // Run under Xvfb only (see window_tests.cmake): offscreen draws no
+    // differently, but the reference was taken on the real X11 path.
+    void startWindowLooksAsItsReference()
+    {
+        if (QGuiApplication::platformName() != u"xcb"_s)
+            QSKIP("the reference picture is compared under Xvfb only");
+        // To renew the picture after an intended change of look, run
+        //   VERSOMAT_RENEW_REFERENCE=1 ctest --test-dir build/test -R window_look
+        // and commit tests/reference/start_window.png.
+        const QString reference = QStringLiteral(VERSOMAT_REFERENCE_DIR "/start_window.png");
+        QTest::qWait(50);
+        const QImage shown = m_window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        if (qEnvironmentVariableIsSet("VERSOMAT_RENEW_REFERENCE"))
+            QVERIFY(shown.save(reference));
+        const QImage expected = QImage(reference).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shown.size(), expected.size());
+        int differing = 0;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x)
+                differing += shown.pixel(x, y) != expected.pixel(x, y);
+        }
+        if (differing != 0)
+            shown.save(QDir::current().filePath(u"start_window_shown.png"_s));
+        QVERIFY2(differing == 0, qPrintable(u"%1 pixels differ; the window as shown is in %2"_s.arg(differing).arg(
+                                     QDir::current().filePath(u"start_window_shown.png"_s))));
     }
 
     void startsOnlyWhereThereIsADisplay()
@@ -354,29 +427,21 @@ private slots:
         QCOMPARE(program.exitCode(), 1);
         const QString message = QString::fromLocal8Bit(program.readAllStandardError());
         QVERIFY2(message.startsWith(u"versomat: no display found") && message.count(u'\n') == 1, qPrintable(message));
-
-        environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-        program.setProcessEnvironment(environment);
-        program.start(QStringLiteral(VERSOMAT_BINARY), {});
-        QVERIFY(program.waitForStarted());
-        QVERIFY2(!program.waitForFinished(1500), program.readAllStandardError().constData());
-        program.kill();
-        program.waitForFinished();
     }
 
 private:
     template <typename Control>
-    Control* find(const char16_t* name) const
+    Control* find(const QString& name) const
     {
-        auto* control = m_window->findChild<Control*>(qs(name));
+        auto* control = m_window->findChild<Control*>(name);
         if (!control)
-            qFatal("no control named %s", qPrintable(qs(name)));
+            qFatal("no control named %s", qPrintable(name));
         return control;
     }
-    QPlainTextEdit* box(const char16_t* name) const { return find<QPlainTextEdit>(name); }
-    QLineEdit* mark(const char16_t* name) const { return find<QLineEdit>(name); }
-    QPushButton* button(const char16_t* name) const { return find<QPushButton>(name); }
-    void click(const char16_t* name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
+    QPlainTextEdit* box(const QString& name) const { return find<QPlainTextEdit>(name); }
+    QLineEdit* mark(WordListKind list) const { return find<QLineEdit>(nameOf(ControlRole::Mark, list)); }
+    QPushButton* button(const QString& name) const { return find<QPushButton>(name); }
+    void click(const QString& name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
 
     std::unique_ptr<Versomat> m_window;
 };

@@ -4,8 +4,11 @@
 #include <QRect>
 #include <QStringView>
 
+#include <optional>
 #include <span>
 #include <string_view>
+
+#include "wordlists/word_lists.h"
 
 namespace versomat {
 
@@ -24,6 +27,25 @@ constexpr int twipsToPixels(int twips)
 }
 
 enum class ControlKind { Label, Button, TextBox };
+
+// What a control is for. Together with its list, the role names the handler
+// that a button's click runs: Example and Accept run their list's example or
+// accept handler, Generate runs Gedicht_Click, RandomStart Command2_Click,
+// SheetShow W_Werte_Click and SheetAccept WerteÜbernehmen_Click.
+enum class ControlRole {
+    Header,
+    Example,
+    ListBox,
+    Accept,
+    Mark,
+    Generate,
+    RandomStart,
+    Output,
+    Credit,
+    Sheet,
+    SheetAccept,
+    SheetShow,
+};
 
 enum class Colour { SystemDefault, Teal, Red, BrightGreen, Green, PaleGreen, Yellow, Magenta, Blue, LightBlue };
 
@@ -61,19 +83,27 @@ struct TwipRect {
 struct ControlRow {
     QStringView objectName;
     ControlKind kind;
+    ControlRole role;
+    std::optional<WordListKind> list; // the word list a control belongs to
     TwipRect twips;
     std::u16string_view text; // core text, line breaks "\r\n"
     Colour background;
     FontChoice font;
     unsigned settings;
     QStringView accessibleName;
+    QStringView help; // tooltip and accessible description; empty for none
 };
 
 // Pixel geometry of a control, converted with twipsToPixels.
 QRect pixelRect(const TwipRect& twips);
 
-// Every control of the window in tab order; labels and hidden controls are
-// passed over by the focus chain on their own.
+// Every control of the window in tab order: a row's index is its place in
+// the focus chain. Labels and hidden controls are passed over by the focus
+// chain on their own.
 std::span<const ControlRow> controlTable();
+
+// The row of the one control with this role (and list, for the four
+// families); a role and list that name no control is a programming error.
+const ControlRow& controlRow(ControlRole role, std::optional<WordListKind> list = std::nullopt);
 
 } // namespace versomat

@@ -1,5 +1,8 @@
 #include "core_text.h"
 
+#include <QPlainTextEdit>
+#include <QTextDocument>
+
 namespace versomat {
 
 QString toQtText(std::u16string_view coreText)
@@ -27,6 +30,16 @@ std::u16string toCoreText(const QString& qtText)
         }
     }
     return text;
+}
+
+std::u16string readText(const QPlainTextEdit* box)
+{
+    return toCoreText(box->document()->toRawText());
+}
+
+void showText(QPlainTextEdit* box, std::u16string_view coreText)
+{
+    box->setPlainText(toQtText(coreText));
 }
 
 } // namespace versomat

@@ -11,6 +11,7 @@
 #include <xcb/xcb.h>
 #endif
 
+#include "translations.h"
 #include "versomat.h"
 
 namespace {
@@ -88,6 +89,7 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("versomat"));
+    versomat::installGermanTranslations();
     // Fusion honours the palette colours of the labels and text boxes, which
     // some desktop styles replace with their own.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

@@ -16,9 +16,12 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Versomat developers")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 
-# Neither dependency shows in the binary's linked libraries: Qt loads its
-# platform plugins at run time, and the window asks for the Liberation faces.
-set(versomat_runtime_depends "fonts-liberation2, qt6-qpa-plugins")
+# None of these shows in the binary's linked libraries: Qt loads its
+# platform plugins and its German texts at run time, and the window asks for
+# the Liberation faces. On a Wayland desktop the window runs natively with
+# qt6-wayland, and through XWayland without it.
+set(versomat_runtime_depends "fonts-liberation2, qt6-qpa-plugins, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 find_program(DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -1,107 +1,40 @@
 #include "versomat.h"
 
 #include <QIcon>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QShortcut>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTimer>
+#include <QVBoxLayout>
+#include <QToolTip>
 
 #include <cassert>
 
+#include "control_look.h"
 #include "control_table.h"
 #include "core_text.h"
+#include "generator/poem_generator.h"
 #include "settings/probability_sheet.h"
+#include "wordlists/list_summary.h"
 
 namespace versomat {
 namespace {
 
 constexpr QStringView kAcceptedMarkText = u"OK";
-constexpr QStringView kNotAcceptedDescription = u"nicht übernommen";
-constexpr QStringView kAcceptedDescription = u"übernommen";
-constexpr QStringView kFocusAtStart = u"BeispieleHandelnde";
 constexpr int kIconSizes[] = {32, 64, 256};
-constexpr int kBorderDarkness = 160; // percent, as QColor::darker takes it
-constexpr int kPressedDarkness = 120;
-
-struct ListControls {
-    WordListKind kind;
-    QStringView example;
-    QStringView box;
-    QStringView accept;
-    QStringView mark;
-};
-
-// In WordListKind order, so a kind's value is its row.
-constexpr ListControls kListControls[kWordLists] = {
-    {WordListKind::Actors, u"BeispieleHandelnde", u"Text1", u"ÜbernehmenH", u"Text1a"},
-    {WordListKind::Objects, u"BeispieleBenutztes", u"Text2", u"ÜbernehmenB", u"Text2a"},
-    {WordListKind::Verbs, u"BespieleV", u"Text3", u"ÜbernehmenV", u"Text3a"},
-    {WordListKind::Adjectives, u"BeispieleA", u"Text4", u"ÜbernehmenA", u"Text4a"},
-};
-
-struct Wiring {
-    QStringView button;
-    void (Versomat::*handler)();
-};
-
-const Wiring kWiring[] = {
-    {u"BeispieleHandelnde", &Versomat::BeispieleHandelnde_Click},
-    {u"BeispieleBenutztes", &Versomat::BeispieleBenutztes_Click},
-    {u"BespieleV", &Versomat::BespieleV_Click},
-    {u"BeispieleA", &Versomat::BeispieleA_Click},
-    {u"ÜbernehmenH", &Versomat::ÜbernehmenH_Click},
-    {u"ÜbernehmenB", &Versomat::ÜbernehmenB_Click},
-    {u"ÜbernehmenV", &Versomat::ÜbernehmenV_Click},
-    {u"ÜbernehmenA", &Versomat::ÜbernehmenA_Click},
-    {u"Gedicht", &Versomat::Gedicht_Click},
-    {u"Command2", &Versomat::Command2_Click},
-    {u"W_Werte", &Versomat::W_Werte_Click},
-    {u"WerteÜbernehmen", &Versomat::WerteÜbernehmen_Click},
-};
-
-// Buttons take their colour from a style sheet: styles shade a palette
-// colour into a gradient, which made the blue and light-blue buttons look
-// alike. The sheet also keeps a pressed and a focused look.
-QString buttonStyleSheet(const QColor& colour)
-{
-    return QStringLiteral("QPushButton { background-color: %1; border: 1px solid %2; border-radius: 2px; }"
-                          "QPushButton:pressed { background-color: %3; }"
-                          "QPushButton:focus { border: 2px solid black; }")
-        .arg(colour.name(), colour.darker(kBorderDarkness).name(), colour.darker(kPressedDarkness).name());
-}
-
-void paintBackground(QWidget* widget, ControlKind kind, Colour colour)
-{
-    const QColor rgb = colourOf(colour);
-    if (!rgb.isValid())
-        return;
-    if (kind == ControlKind::Button) {
-        widget->setStyleSheet(buttonStyleSheet(rgb));
-        return;
-    }
-    const QPalette::ColorRole role = kind == ControlKind::Label ? QPalette::Window : QPalette::Base;
-    QPalette palette = widget->palette();
-    palette.setColor(role, rgb);
-    widget->setPalette(palette);
-    // Labels and the window draw nothing behind their content unless asked to.
-    widget->setAutoFillBackground(role == QPalette::Window);
-}
-
-void applyFont(QWidget* widget, const FontChoice& choice)
-{
-    if (choice.face == Face::SystemDefault)
-        return;
-    // The Liberation faces carry every weight and slant the controls use; the
-    // style hint picks a face of the same kind where they are missing.
-    const bool sans = choice.face == Face::Sans;
-    QFont font(sans ? QStringLiteral("Liberation Sans") : QStringLiteral("Liberation Serif"));
-    font.setStyleHint(sans ? QFont::SansSerif : QFont::Serif);
-    font.setPointSizeF(choice.points);
-    font.setBold(choice.bold);
-    font.setItalic(choice.italic);
-    widget->setFont(font);
-}
+// The sheet's background while it shows a sheet that could not be taken.
+const QColor kRefusedSheet(255, 192, 192);
+// Room left around the client area for the window manager's frame, so that
+// the whole frame fits on a screen the window has to shrink for.
+constexpr QSize kFrameAllowance(16, 40);
+const QKeySequence kComposeKeys[] = {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)};
 
 QWidget* createTextBox(const ControlRow& row, QWidget* parent)
 {
@@ -111,7 +44,8 @@ QWidget* createTextBox(const ControlRow& row, QWidget* parent)
             line->setAlignment(Qt::AlignCenter);
         return line;
     }
-    auto* box = new QPlainTextEdit(toQtText(row.text), parent);
+    auto* box = new QPlainTextEdit(parent);
+    showText(box, row.text);
     // Tab must leave the box, or the keyboard could never reach the buttons
     // after it.
     box->setTabChangesFocus(true);
@@ -149,13 +83,26 @@ QWidget* createControl(const ControlRow& row, QWidget* parent)
     widget->setObjectName(row.objectName.toString());
     widget->setGeometry(pixelRect(row.twips));
     widget->setAccessibleName(row.accessibleName.toString());
-    paintBackground(widget, row.kind, row.background);
+    widget->setToolTip(row.help.toString());
+    widget->setAccessibleDescription(row.help.toString());
+    paintBackground(widget, row.kind, colourOf(row.background));
     applyFont(widget, row.font);
     if (row.settings & kHiddenAtStart)
         widget->hide();
     if (row.settings & kDrawnOnTop)
         widget->raise();
     return widget;
+}
+
+// Replaces the box's text as one edit, so that Ctrl+Z brings back what the
+// user had typed.
+void replaceUndoably(QPlainTextEdit* box, std::u16string_view text)
+{
+    QTextCursor cursor(box->document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(toQtText(text));
+    cursor.endEditBlock();
 }
 
 } // namespace
@@ -171,106 +118,147 @@ Versomat::Versomat(QWidget* parent) : QWidget(parent)
             icon.addFile(QStringLiteral(":/versomat/icons/versomat-%1.png").arg(size));
         setWindowIcon(icon);
     });
-    paintBackground(this, ControlKind::Label, Colour::Teal);
-    resize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+    const QColor teal = colourOf(Colour::Teal);
+    paintBackground(this, ControlKind::Label, teal);
 
-    buildControls();
-    wireButtons();
-    control<QPushButton>(kFocusAtStart)->setFocus();
+    // The controls keep their places on a canvas of the design's size; on a
+    // screen too small for it the canvas scrolls instead of being cut off.
+    auto* canvas = new QWidget;
+    canvas->setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+    paintBackground(canvas, ControlKind::Label, teal);
+    m_scrollArea = new QScrollArea(this);
+    m_scrollArea->setFrameShape(QFrame::NoFrame);
+    m_scrollArea->setFocusPolicy(Qt::NoFocus);
+    m_scrollArea->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    paintBackground(m_scrollArea->viewport(), ControlKind::Label, teal);
+    buildControls(canvas);
+    m_scrollArea->setWidget(canvas);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_scrollArea);
+
+    for (const QKeySequence& keys : kComposeKeys)
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, &Versomat::Gedicht_Click);
+
+    fitIntoScreen();
+    if (m_firstFocus)
+        m_firstFocus->setFocus();
 }
 
-void Versomat::buildControls()
+void Versomat::buildControls(QWidget* canvas)
 {
     // Creation order is the focus chain, so the table's order is the tab order.
     for (const ControlRow& row : controlTable())
-        createControl(row, this);
+        keep(row, createControl(row, canvas));
+}
 
-    for (const ListControls& names : kListControls) {
-        const ListRow row{names.kind, control<QPushButton>(names.example), control<QPlainTextEdit>(names.box),
-                          control<QPushButton>(names.accept), control<QLineEdit>(names.mark)};
-        row.mark->setAccessibleDescription(kNotAcceptedDescription.toString());
-        m_listRows[static_cast<std::size_t>(names.kind)] = row;
+void Versomat::keep(const ControlRow& row, QWidget* control)
+{
+    const std::size_t list = row.list ? static_cast<std::size_t>(*row.list) : 0;
+    switch (row.role) {
+    case ControlRole::ListBox: m_lists[list].box = qobject_cast<QPlainTextEdit*>(control); break;
+    case ControlRole::Mark: m_lists[list].mark = qobject_cast<QLineEdit*>(control); break;
+    case ControlRole::Output: m_text5 = qobject_cast<QPlainTextEdit*>(control); break;
+    case ControlRole::Sheet: m_sheet = qobject_cast<QPlainTextEdit*>(control); break;
+    case ControlRole::SheetAccept: m_sheetAccept = qobject_cast<QPushButton*>(control); break;
+    default: break;
     }
-    m_text5 = control<QPlainTextEdit>(u"Text5");
-    m_sheet = control<QPlainTextEdit>(u"statistikwerte");
-    m_sheetAccept = control<QPushButton>(u"WerteÜbernehmen");
+    if (const Handler handler = handlerFor(row)) {
+        auto* button = qobject_cast<QPushButton*>(control);
+        assert(button && "only buttons have handlers");
+        connect(button, &QPushButton::clicked, this, handler);
+    }
+    if (!m_firstFocus && control->focusPolicy() != Qt::NoFocus && !(row.settings & kHiddenAtStart))
+        m_firstFocus = control;
 }
 
-void Versomat::wireButtons()
+Versomat::Handler Versomat::handlerFor(const ControlRow& row)
 {
-    for (const Wiring& wiring : kWiring)
-        connect(control<QPushButton>(wiring.button), &QPushButton::clicked, this, wiring.handler);
+    // In WordListKind order.
+    static constexpr std::array<Handler, kWordLists> kExampleHandlers = {
+        &Versomat::BeispieleHandelnde_Click, &Versomat::BeispieleBenutztes_Click, &Versomat::BespieleV_Click,
+        &Versomat::BeispieleA_Click};
+    static constexpr std::array<Handler, kWordLists> kAcceptHandlers = {
+        &Versomat::ÜbernehmenH_Click, &Versomat::ÜbernehmenB_Click, &Versomat::ÜbernehmenV_Click,
+        &Versomat::ÜbernehmenA_Click};
+    const std::size_t list = row.list ? static_cast<std::size_t>(*row.list) : 0;
+    switch (row.role) {
+    case ControlRole::Example: return kExampleHandlers[list];
+    case ControlRole::Accept: return kAcceptHandlers[list];
+    case ControlRole::Generate: return &Versomat::Gedicht_Click;
+    case ControlRole::RandomStart: return &Versomat::Command2_Click;
+    case ControlRole::SheetShow: return &Versomat::W_Werte_Click;
+    case ControlRole::SheetAccept: return &Versomat::WerteÜbernehmen_Click;
+    default: return nullptr;
+    }
 }
 
-template <typename Control>
-Control* Versomat::control(QStringView objectName) const
+void Versomat::fitIntoScreen()
 {
-    auto* found = findChild<Control*>(objectName.toString(), Qt::FindDirectChildrenOnly);
-    assert(found && "every name used here is a row of the control table");
-    return found;
-}
-
-const Versomat::ListRow& Versomat::listRow(WordListKind kind) const
-{
-    return m_listRows[static_cast<std::size_t>(kind)];
+    const QSize canvas(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+    const QSize room = screen()->availableGeometry().size() - kFrameAllowance;
+    resize(canvas.boundedTo(room));
 }
 
 void Versomat::BeispieleHandelnde_Click()
 {
-    showExample(listRow(WordListKind::Actors));
+    showExample(WordListKind::Actors);
 }
 
 void Versomat::BeispieleBenutztes_Click()
 {
-    showExample(listRow(WordListKind::Objects));
+    showExample(WordListKind::Objects);
 }
 
 void Versomat::BespieleV_Click()
 {
-    showExample(listRow(WordListKind::Verbs));
+    showExample(WordListKind::Verbs);
 }
 
 void Versomat::BeispieleA_Click()
 {
-    showExample(listRow(WordListKind::Adjectives));
+    showExample(WordListKind::Adjectives);
 }
 
 void Versomat::ÜbernehmenH_Click()
 {
-    acceptList(listRow(WordListKind::Actors));
+    acceptList(WordListKind::Actors);
 }
 
 void Versomat::ÜbernehmenB_Click()
 {
-    acceptList(listRow(WordListKind::Objects));
+    acceptList(WordListKind::Objects);
 }
 
 void Versomat::ÜbernehmenV_Click()
 {
-    acceptList(listRow(WordListKind::Verbs));
+    acceptList(WordListKind::Verbs);
 }
 
 void Versomat::ÜbernehmenA_Click()
 {
-    acceptList(listRow(WordListKind::Adjectives));
+    acceptList(WordListKind::Adjectives);
 }
 
-void Versomat::showExample(const ListRow& row)
+void Versomat::showExample(WordListKind list)
 {
-    row.box->setPlainText(toQtText(fillExample(m_state, row.kind)));
+    replaceUndoably(m_lists[static_cast<std::size_t>(list)].box, fillExample(m_state, list));
 }
 
-void Versomat::acceptList(const ListRow& row)
+void Versomat::acceptList(WordListKind list)
 {
-    acceptWordList(m_state, row.kind, toCoreText(row.box->toPlainText()));
-    row.mark->setText(kAcceptedMarkText.toString());
-    paintBackground(row.mark, ControlKind::TextBox, Colour::BrightGreen);
-    row.mark->setAccessibleDescription(kAcceptedDescription.toString());
+    const ListControls& controls = m_lists[static_cast<std::size_t>(list)];
+    acceptWordList(m_state, list, readText(controls.box));
+    controls.mark->setText(kAcceptedMarkText.toString());
+    paintBackground(controls.mark, ControlKind::TextBox, colourOf(Colour::BrightGreen));
+    const QString summary = toQtText(acceptedListSummary(m_state, list));
+    controls.mark->setToolTip(summary);
+    controls.mark->setAccessibleDescription(summary);
 }
 
 void Versomat::Gedicht_Click()
 {
-    m_text5->setPlainText(toQtText(composePoemOrRefusal(m_state, m_random)));
+    showText(m_text5, composePoemOrRefusal(m_state, m_random));
 }
 
 void Versomat::Command2_Click()
@@ -281,19 +269,53 @@ void Versomat::Command2_Click()
 
 void Versomat::W_Werte_Click()
 {
+    clearSheetMark();
     m_sheetAccept->show();
     m_sheet->show();
-    m_sheet->setPlainText(toQtText(showProbabilitySheet(m_state)));
+    showText(m_sheet, showProbabilitySheet(m_state));
 }
 
 void Versomat::WerteÜbernehmen_Click()
 {
     // An unreadable sheet stays open: hiding it would throw away the user's
     // edits while keeping none of them.
-    if (!acceptProbabilitySheet(m_state, toCoreText(m_sheet->toPlainText())))
+    if (const std::optional<SheetRefusal> refusal = acceptProbabilitySheet(m_state, readText(m_sheet))) {
+        markSheetRefused(*refusal);
         return;
+    }
+    clearSheetMark();
     m_sheetAccept->hide();
     m_sheet->hide();
+}
+
+void Versomat::markSheetRefused(const SheetRefusal& refusal)
+{
+    QTextCursor line(m_sheet->document()->findBlockByNumber(refusal.line - 1));
+    const bool lineExists = line.block().isValid();
+    const QString hint =
+        lineExists ? QStringLiteral("Nicht übernommen: In Zeile %1 fehlt das „=“ für w%2. "
+                                    "Jede Zeile braucht die Form „w1=0,7“.")
+                         .arg(refusal.line)
+                         .arg(refusal.value)
+                   : QStringLiteral("Nicht übernommen: Es fehlen Zeilen ab w%1. Jede Zeile braucht die Form „w1=0,7“.")
+                         .arg(refusal.value);
+    if (!lineExists)
+        line = QTextCursor(m_sheet->document()->lastBlock());
+    line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    m_sheet->setTextCursor(line);
+
+    paintBackground(m_sheet, ControlKind::TextBox, kRefusedSheet);
+    m_sheet->setToolTip(hint);
+    m_sheet->setAccessibleDescription(hint);
+    QToolTip::showText(m_sheet->mapToGlobal(m_sheet->cursorRect().bottomLeft()), hint, m_sheet);
+}
+
+void Versomat::clearSheetMark()
+{
+    const ControlRow& row = controlRow(ControlRole::Sheet);
+    paintBackground(m_sheet, row.kind, colourOf(row.background));
+    m_sheet->setToolTip(row.help.toString());
+    m_sheet->setAccessibleDescription(row.help.toString());
 }
 
 } // namespace versomat

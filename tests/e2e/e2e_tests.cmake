@@ -8,7 +8,7 @@ if(TARGET versomat)
 
   add_test(NAME e2e_session
     COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/session_test.sh
-            $<TARGET_FILE:versomat> $<TARGET_FILE:versomat_expected_poems>)
+            $<TARGET_FILE:versomat> $<TARGET_FILE:versomat_expected_poems> ${VERSOMAT_CONTROLS_TSV})
   # The script stops itself well before this and cleans up; the limit only
   # catches a script that hangs anyway.
   set_tests_properties(e2e_session PROPERTIES TIMEOUT 150 LABELS e2e)

@@ -10,42 +10,33 @@ readonly OVERALL_TIMEOUT=90   # seconds for the whole session, cleanup included
 readonly WINDOW_TIMEOUT=20    # seconds until the window must be mapped
 readonly CLIPBOARD_TIMEOUT=5  # seconds until a copy must reach the clipboard
 
-# Client area in pixels and control rectangles in twips (left top width
-# height); 15 twips make one pixel.
 readonly CLIENT_SIZE="746x757"
-readonly TWIPS_PER_PIXEL=15
-declare -A RECT=(
-    [BeispieleHandelnde]="120 480 2655 375"
-    [BeispieleBenutztes]="2760 480 2775 375"
-    [BespieleV]="5520 480 2775 375"
-    [BeispieleA]="8280 480 2775 375"
-    [Text1]="120 840 2655 4335"
-    [Text2]="2760 840 2775 4335"
-    [Text3]="5520 840 2775 4335"
-    [Text4]="8280 840 2775 4335"
-    [ÜbernehmenH]="120 5160 1935 375"
-    [ÜbernehmenB]="2760 5160 1935 375"
-    [ÜbernehmenV]="5520 5160 1935 375"
-    [ÜbernehmenA]="8280 5160 1935 375"
-    [Text1a]="2040 5160 735 375"
-    [Text2a]="4680 5160 855 375"
-    [Text3a]="7440 5160 855 375"
-    [Text4a]="10200 5160 855 375"
-    [Gedicht]="120 5640 7455 375"
-    [Command2]="7560 5640 3495 375"
-    [Text5]="120 6000 10935 4935"
-    [statistikwerte]="8760 6600 2295 4095"
-    [WerteÜbernehmen]="8760 10680 2295 375"
-    [W_Werte]="9840 11040 1335 255"
-)
-readonly LISTS=(actors objects verbs adjectives)
-declare -A EXAMPLE_BUTTON=([actors]=BeispieleHandelnde [objects]=BeispieleBenutztes [verbs]=BespieleV [adjectives]=BeispieleA)
-declare -A ACCEPT_BUTTON=([actors]=ÜbernehmenH [objects]=ÜbernehmenB [verbs]=ÜbernehmenV [adjectives]=ÜbernehmenA)
-declare -A LIST_BOX=([actors]=Text1 [objects]=Text2 [verbs]=Text3 [adjectives]=Text4)
-declare -A MARK=([actors]=Text1a [objects]=Text2a [verbs]=Text3a [adjectives]=Text4a)
 
-app=${1:?usage: session_test.sh VERSOMAT_BINARY EXPECTED_POEMS_BINARY}
-expected_tool=${2:?usage: session_test.sh VERSOMAT_BINARY EXPECTED_POEMS_BINARY}
+app=${1:?usage: session_test.sh VERSOMAT_BINARY EXPECTED_POEMS_BINARY CONTROLS_TSV}
+expected_tool=${2:?usage: session_test.sh VERSOMAT_BINARY EXPECTED_POEMS_BINARY CONTROLS_TSV}
+controls=${3:?usage: session_test.sh VERSOMAT_BINARY EXPECTED_POEMS_BINARY CONTROLS_TSV}
+
+# Names, roles and pixel rectangles come from the window's control table,
+# which the build writes as controls.tsv.
+declare -A RECT=() EXAMPLE_BUTTON=() ACCEPT_BUTTON=() LIST_BOX=() MARK=() ROLE=()
+while IFS=$'\t' read -r name _kind role list left top width height _rest; do
+    [ "$name" = name ] && continue
+    RECT[$name]="$left $top $width $height"
+    ROLE[$role]=$name
+    case $role in
+        example) EXAMPLE_BUTTON[$list]=$name ;;
+        accept) ACCEPT_BUTTON[$list]=$name ;;
+        box) LIST_BOX[$list]=$name ;;
+        mark) MARK[$list]=$name ;;
+    esac
+done <"$controls"
+readonly LISTS=(actors objects verbs adjectives)
+GEDICHT=${ROLE[generate]}
+RANDOM_START=${ROLE[random]}
+OUTPUT=${ROLE[output]}
+SHEET=${ROLE[sheet]}
+SHEET_SHOW=${ROLE[sheetShow]}
+SHEET_ACCEPT=${ROLE[sheetAccept]}
 
 step="starting"
 work=""
@@ -96,6 +87,7 @@ for tool in Xvfb xdotool xclip timeout cmp diff sed; do
 done
 [ -x "$app" ] || fail "no program at $app"
 [ -x "$expected_tool" ] || fail "no program at $expected_tool"
+[ -n "${RECT[$SHEET]:-}" ] || fail "no control table in $controls"
 
 # The watchdog ends its own sleep when it is stopped, so nothing lingers.
 bash -c 'sleep "$1" & s=$!; trap "kill $s; exit 0" TERM; wait $s; kill -TERM "$2"' \
@@ -151,8 +143,8 @@ click() {
     local left top width height
     read -r left top width height <<<"${RECT[$1]}"
     kill -0 "$app_pid" 2>/dev/null || fail "versomat is no longer running"
-    xdotool mousemove --window "$window" $(((left + width / 2) / TWIPS_PER_PIXEL)) \
-        $(((top + height / 2) / TWIPS_PER_PIXEL)) click 1 || fail "xdotool could not click $1"
+    xdotool mousemove --window "$window" $((left + width / 2)) $((top + height / 2)) click 1 ||
+        fail "xdotool could not click $1"
 }
 
 clipboard_is() {
@@ -203,7 +195,7 @@ expect_text() {
 
 # expect_random_poem NUMBER: a poem with random start, one line after its heading.
 expect_random_poem() {
-    read_box Text5 "$work/shown"
+    read_box "$OUTPUT" "$work/shown"
     local heading lines
     heading=$(head -n 1 "$work/shown")
     lines=$(awk 'END { print NR }' "$work/shown")
@@ -213,8 +205,8 @@ expect_random_poem() {
 }
 
 step="reading the initial texts"
-expect_text Text1 $'noch leer\n' "its initial text"
-expect_text Text1a '*' "the red mark"
+expect_text "${LIST_BOX[actors]}" $'noch leer\n' "its initial text"
+expect_text "${MARK[actors]}" '*' "the red mark"
 
 step="pressing the four example buttons"
 for list in "${LISTS[@]}"; do
@@ -225,8 +217,8 @@ for list in "${LISTS[@]}"; do
 done
 
 step="pressing Gedicht before the lists are accepted"
-click Gedicht
-expect_box Text5 "$work/expected/refusal.lf" "the missing-data message"
+click "$GEDICHT"
+expect_box "$OUTPUT" "$work/expected/refusal.lf" "the missing-data message"
 
 step="accepting the four lists"
 for list in "${LISTS[@]}"; do
@@ -237,39 +229,39 @@ for list in "${LISTS[@]}"; do
 done
 
 step="composing the first two poems"
-click Gedicht
-expect_box Text5 "$work/expected/poem1.lf" "the core's first poem"
-click Gedicht
-expect_box Text5 "$work/expected/poem2.lf" "the core's second poem"
+click "$GEDICHT"
+expect_box "$OUTPUT" "$work/expected/poem1.lf" "the core's first poem"
+click "$GEDICHT"
+expect_box "$OUTPUT" "$work/expected/poem2.lf" "the core's second poem"
 
 step="showing and editing the probability sheet"
-click W_Werte
-expect_box statistikwerte "$work/expected/sheet_defaults.lf" "the default probability sheet"
-click statistikwerte
+click "$SHEET_SHOW"
+expect_box "$SHEET" "$work/expected/sheet_defaults.lf" "the default probability sheet"
+click "$SHEET"
 xdotool key --clearmodifiers ctrl+a
 # xdotool types "\n" as a key Qt ignores, so each line ends with Return.
 while IFS= read -r line; do
     xdotool type --delay 2 -- "$line" && xdotool key Return || fail "xdotool could not type the sheet"
 done <"$work/expected/sheet_one_line.lf"
-expect_box statistikwerte "$work/expected/sheet_one_line.lf" "the sheet as typed"
-click WerteÜbernehmen
+expect_box "$SHEET" "$work/expected/sheet_one_line.lf" "the sheet as typed"
+click "$SHEET_ACCEPT"
 
 step="composing a poem with w13=1"
-click Gedicht
+click "$GEDICHT"
 # Read through the spot where the sheet stood: only a hidden sheet lets the
 # click reach Text5 there.
-expect_box statistikwerte "$work/expected/poem3.lf" "the core's one-line poem in Text5 (is the sheet still shown?)"
+expect_box "$SHEET" "$work/expected/poem3.lf" "the core's one-line poem in Text5 (is the sheet still shown?)"
 
 step="checking that the sheet kept w13=1"
-click W_Werte
-expect_box statistikwerte "$work/expected/sheet_one_line.lf" "the accepted values"
-click WerteÜbernehmen
+click "$SHEET_SHOW"
+expect_box "$SHEET" "$work/expected/sheet_one_line.lf" "the accepted values"
+click "$SHEET_ACCEPT"
 
 step="pressing mit Zufallsstart"
-click Command2
+click "$RANDOM_START"
 expect_random_poem 4
 step="pressing Gedicht after the random start"
-click Gedicht
+click "$GEDICHT"
 expect_random_poem 5
 
 step="finishing"

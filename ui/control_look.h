@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+#include "control_table.h"
+
+class QWidget;
+
+namespace versomat {
+
+// WCAG contrast ratio of two colours, from 1 (same luminance) to 21.
+double contrastRatio(const QColor& a, const QColor& b);
+
+// The text colour for a fixed background: the desktop's own text colour
+// where it contrasts enough (4.5, WCAG AA), otherwise black or white,
+// whichever contrasts more. A dark theme's white text thus stays readable
+// on the yellow headers and the pale buttons.
+QColor readableTextOn(const QColor& background, const QColor& systemText);
+
+// Buttons take their colour from a style sheet: styles shade a palette
+// colour into a gradient, which made the blue and light-blue buttons look
+// alike. The sheet also keeps a pressed and a focused look.
+QString buttonStyleSheet(const QColor& background, const QColor& text);
+
+// Paints a control's fixed background with readable text on it; an invalid
+// colour leaves the toolkit's own colours alone.
+void paintBackground(QWidget* widget, ControlKind kind, const QColor& background);
+
+// Gives the control its face and size; Face::SystemDefault keeps the toolkit's.
+void applyFont(QWidget* widget, const FontChoice& choice);
+
+} // namespace versomat
