@@ -67,12 +67,12 @@ trap cleanup EXIT
 
 fail() {
     echo "desktop session ($mode) FAILED while $step: $*" >&2
-    local log
+    local log lines
     for log in app display launcher; do
-        if [ -n "$work" ] && [ -s "$work/$log.log" ]; then
-            echo "--- $log.log ---" >&2
-            tail -n 20 "$work/$log.log" >&2
-        fi
+        [ -n "$work" ] && [ -s "$work/$log.log" ] || continue
+        # Xvfb -displayfd logs every display number it finds taken.
+        lines=$(grep -v '^_XSERVTrans' "$work/$log.log" | tail -n 20)
+        [ -n "$lines" ] && printf -- '--- %s.log ---\n%s\n' "$log" "$lines" >&2
     done
     exit 1
 }
@@ -122,7 +122,7 @@ export GSETTINGS_BACKEND=memory
 step="starting the session bus"
 dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$work/bus" </dev/null >"$work/bus.log" 2>&1 &
 bus_pid=$!
-wait_until "$START_TIMEOUT" "waiting for the session bus" "$bus_pid" grep -q . "$work/bus"
+wait_until "$START_TIMEOUT" "waiting for the session bus" "$bus_pid" grep -qs . "$work/bus"
 DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus")
 export DBUS_SESSION_BUS_ADDRESS
 
@@ -143,7 +143,7 @@ if [ "$mode" = x11 ]; then
     Xvfb -displayfd 3 -screen 0 1024x800x24 -dpi 96 -nolisten tcp -noreset \
         3>"$work/display" </dev/null >"$work/display.log" 2>&1 &
     display_pid=$!
-    wait_until "$START_TIMEOUT" "waiting for Xvfb" "$display_pid" grep -q '^[0-9][0-9]*$' "$work/display"
+    wait_until "$START_TIMEOUT" "waiting for Xvfb" "$display_pid" grep -qs '^[0-9][0-9]*$' "$work/display"
     app_display=(DISPLAY=":$(cat "$work/display")" QT_QPA_PLATFORM=xcb)
 else
     socket="versomat-$$"
