@@ -5,7 +5,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <string_view>
+
+#ifdef Q_OS_LINUX
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#endif
 
 #ifdef VERSOMAT_HAVE_XCB
 #include <xcb/xcb.h>
@@ -46,6 +53,36 @@ bool xServerAnswers()
 #endif
 }
 
+// A WAYLAND_DISPLAY left behind by a compositor that has gone names a socket
+// nobody listens on, so the socket is asked rather than the variable. The
+// name is taken as libwayland takes it: relative to XDG_RUNTIME_DIR unless
+// it is a path.
+bool waylandCompositorAnswers()
+{
+    const std::string_view name = environment("WAYLAND_DISPLAY");
+    if (name.empty())
+        return false;
+    std::string path;
+    if (!name.starts_with('/')) {
+        const std::string_view runtimeDir = environment("XDG_RUNTIME_DIR");
+        if (runtimeDir.empty())
+            return false;
+        path.append(runtimeDir).append("/");
+    }
+    path.append(name);
+    sockaddr_un address{};
+    if (path.size() >= sizeof(address.sun_path))
+        return false;
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.data(), path.size());
+    const int connection = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (connection < 0)
+        return false;
+    const bool answers = ::connect(connection, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
+    ::close(connection);
+    return answers;
+}
+
 // Qt aborts with a core dump when no platform it tries finds a display.
 // That is foreseen here only for X11 and Wayland; any other platform
 // (offscreen, vnc, ...) is left for Qt to judge. Entries are separated by
@@ -63,7 +100,7 @@ bool displayMissing(int argc, char** argv)
             if (xServerAnswers())
                 return false;
         } else if (name.starts_with("wayland")) {
-            if (!environment("WAYLAND_DISPLAY").empty())
+            if (waylandCompositorAnswers())
                 return false;
         } else {
             return false;

@@ -13,3 +13,21 @@ if(TARGET versomat)
   # catches a script that hangs anyway.
   set_tests_properties(e2e_session PROPERTIES TIMEOUT 150 LABELS e2e)
 endif()
+
+# The desktop sessions: the real program with its accessibility bridge on,
+# worked through AT-SPI alone, once on X11 and once natively on Wayland. The
+# control table the build writes gives the names and roles to look for.
+if(TARGET versomat)
+  set(VERSOMAT_CONTROLS_TSV ${PROJECT_BINARY_DIR}/ui/controls.tsv
+      CACHE FILEPATH "Control table (tab-separated) that the desktop sessions check the window against")
+  set(VERSOMAT_GOLDEN_DEFAULTS ${PROJECT_SOURCE_DIR}/tests/golden/defaults.txt
+      CACHE FILEPATH "Golden poems of the example lists; the desktop sessions expect the first")
+  foreach(mode IN ITEMS x11 wayland)
+    add_test(NAME e2e_desktop_${mode}
+      COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/desktop_session.sh ${mode}
+              $<TARGET_FILE:versomat> ${VERSOMAT_CONTROLS_TSV} ${VERSOMAT_GOLDEN_DEFAULTS})
+    # The script stops itself after 60 s and cleans up; the limit only
+    # catches a script that hangs anyway.
+    set_tests_properties(e2e_desktop_${mode} PROPERTIES TIMEOUT 90 LABELS e2e)
+  endforeach()
+endif()

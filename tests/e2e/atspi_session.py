@@ -1,0 +1,208 @@
+#!/usr/bin/python3
+"""Works the running window through the accessibility interface alone, the way
+a screen reader does: finds every control by its accessible name and role,
+presses buttons through their actions and reads the poem through the output
+box's text interface. Knows nothing of the window system underneath, so the
+same run serves X11 and Wayland.
+
+Usage: atspi_session.py --pid PID --controls CONTROLS_TSV --golden GOLDEN_TXT
+Exit status 0 when the session passes, 1 with the reasons on stderr.
+"""
+
+import argparse
+import csv
+import difflib
+import sys
+import time
+
+import pyatspi
+
+# Both are right for a one-line text box; which one Qt reports has changed
+# between releases.
+ROLES_OF_KIND = {
+    "label": {"label"},
+    "button": {"push button"},
+    "textbox": {"text", "entry"},
+}
+LISTS = ("actors", "objects", "verbs", "adjectives")
+WINDOW_NAME = "Versomat"
+PRESS = "Press"
+# Qt answers a press action with an animated click, released about 100 ms
+# later, so every press is followed by waiting for its effect.
+EFFECT_TIMEOUT = 5.0
+POLL = 0.05
+
+
+class Failure(Exception):
+    pass
+
+
+def read_controls(path):
+    """The control table's rows as dicts keyed by the header line; columns
+    beyond the ones used here are ignored."""
+    with open(path, encoding="utf-8", newline="") as f:
+        rows = list(csv.DictReader(f, delimiter="\t", quoting=csv.QUOTE_NONE))
+    needed = {"name", "kind", "role", "list", "accessibleName", "hiddenAtStart"}
+    if not rows or not needed <= rows[0].keys():
+        raise Failure(f"{path} has no rows or lacks a column of {sorted(needed)}")
+    for row in rows:
+        if row["kind"] not in ROLES_OF_KIND:
+            raise Failure(f"{path}: control {row['name']} has the unknown kind {row['kind']!r}")
+    return rows
+
+
+def first_golden_poem(path):
+    # newline="" keeps the file's "\r\n"; the window shows each as "\n".
+    with open(path, encoding="utf-8", newline="") as f:
+        poems = f.read().split("\n=====\n")
+    if len(poems) < 2 or not poems[0]:
+        raise Failure(f"{path} holds no poem followed by a separator line")
+    return poems[0].replace("\r\n", "\n")
+
+
+def poll(what, deadline, probe):
+    """Calls probe until it returns something true, and returns that."""
+    while True:
+        result = probe()
+        if result:
+            return result
+        if time.monotonic() > deadline:
+            raise Failure(f"timed out waiting for {what}")
+        time.sleep(POLL)
+
+
+def find_window(pid, timeout):
+    def probe():
+        # An application registers a moment after it starts, and the desktop
+        # may list applications that have gone meanwhile.
+        for app in pyatspi.Registry.getDesktop(0):
+            try:
+                if app is None or app.get_process_id() != pid:
+                    continue
+                for child in app:
+                    if child is not None and child.name == WINDOW_NAME and showing(child):
+                        return child
+            except Exception:
+                continue
+        return None
+
+    return poll(f"process {pid} to show its window {WINDOW_NAME!r} to AT-SPI",
+                time.monotonic() + timeout, probe)
+
+
+def showing(accessible):
+    return accessible.getState().contains(pyatspi.STATE_SHOWING)
+
+
+def named_descendants(root):
+    found = {}
+    stack = [root]
+    while stack:
+        accessible = stack.pop()
+        for child in accessible:
+            if child is None:
+                continue
+            if child.name:
+                found.setdefault(child.name, []).append(child)
+            stack.append(child)
+    return found
+
+
+def check_controls(window, controls):
+    """Every control must be there exactly once under its name with a role of
+    its kind; a control hidden at start may be missing but must not show."""
+    named = named_descendants(window)
+    problems = []
+    by_role = {}
+    for row in controls:
+        name = row["accessibleName"]
+        wanted = ROLES_OF_KIND[row["kind"]]
+        candidates = named.get(name, [])
+        matches = [a for a in candidates if a.getRoleName() in wanted]
+        hidden = row["hiddenAtStart"] == "1"
+        if len(matches) > 1:
+            problems.append(f"{len(matches)} controls are named {name!r}; a listener cannot tell {row['name']} apart")
+        elif not matches and not (hidden and not candidates):
+            roles = sorted({a.getRoleName() for a in candidates}) or ["no control at all"]
+            problems.append(f"{row['name']}: wanted {name!r} as {' or '.join(sorted(wanted))}, found {', '.join(roles)}")
+        elif matches and showing(matches[0]) == hidden:
+            problems.append(f"{row['name']} ({name!r}) is {'shown' if hidden else 'hidden'} at start")
+        if matches:
+            by_role[(row["role"], row["list"])] = matches[0]
+    if problems:
+        raise Failure("the window does not expose its controls as it should:\n  " + "\n  ".join(problems))
+    return by_role
+
+
+def text_of(accessible):
+    text = accessible.queryText()
+    return text.getText(0, text.characterCount)
+
+
+def press(button, watched, what):
+    """Presses button through its action and waits until watched shows a
+    different text; returns that text."""
+    before = text_of(watched)
+    actions = button.queryAction()
+    names = [actions.getName(i) for i in range(actions.nActions)]
+    if PRESS not in names:
+        raise Failure(f"{button.name!r} offers no {PRESS!r} action, only {names}")
+    if not actions.doAction(names.index(PRESS)):
+        raise Failure(f"{button.name!r} refused its {PRESS!r} action")
+
+    def changed():
+        now = text_of(watched)
+        return now if now != before else None
+
+    return poll(f"{what} after pressing {button.name!r} (it still shows {before!r})",
+                time.monotonic() + EFFECT_TIMEOUT, changed)
+
+
+def control(by_role, role, word_list="-"):
+    try:
+        return by_role[(role, word_list)]
+    except KeyError:
+        raise Failure(f"the control table names no control of role {role!r} for list {word_list!r}") from None
+
+
+def run(args):
+    controls = read_controls(args.controls)
+    expected = first_golden_poem(args.golden)
+    window = find_window(args.pid, args.timeout)
+    by_role = check_controls(window, controls)
+
+    for word_list in LISTS:
+        press(control(by_role, "example", word_list), control(by_role, "box", word_list),
+              f"the {word_list}' box to fill")
+        press(control(by_role, "accept", word_list), control(by_role, "mark", word_list),
+              f"the {word_list}' mark to change")
+
+    poem = press(control(by_role, "generate"), control(by_role, "output"), "a poem")
+    if poem != expected:
+        diff = difflib.unified_diff(expected.splitlines(), poem.splitlines(),
+                                    "golden first poem", "read from the output box", lineterm="")
+        raise Failure("the poem differs from the golden one:\n" + "\n".join(diff))
+    print(f"AT-SPI session passed: {len(controls)} controls checked, a poem of "
+          f"{poem.count(chr(10))} lines after its heading equals the golden one")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--pid", type=int, required=True, help="process id of the running program")
+    parser.add_argument("--controls", required=True, help="tab-separated control table with a header line")
+    parser.add_argument("--golden", required=True, help="golden poems; the first one is expected")
+    parser.add_argument("--timeout", type=float, default=20, help="seconds until the window must show")
+    args = parser.parse_args()
+    try:
+        run(args)
+    except Failure as failure:
+        print(f"AT-SPI session FAILED: {failure}", file=sys.stderr)
+        return 1
+    except Exception as error:  # a D-Bus error from pyatspi, mostly: the program went away
+        print(f"AT-SPI session FAILED: {type(error).__name__}: {error}", file=sys.stderr)
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
