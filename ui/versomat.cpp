@@ -1,5 +1,6 @@
 #include "versomat.h"
 
+#include <QAccessibleWidget>
 #include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
@@ -94,6 +95,15 @@ QWidget* createControl(const ControlRow& row, QWidget* parent)
     return widget;
 }
 
+// A plain QWidget reaches screen readers as a filler, not as a window they
+// can announce.
+QAccessibleInterface* accessibleWindow(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(Versomat::staticMetaObject.className()) && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    return nullptr;
+}
+
 // Replaces the box's text as one edit, so that Ctrl+Z brings back what the
 // user had typed.
 void replaceUndoably(QPlainTextEdit* box, std::u16string_view text)
@@ -110,6 +120,8 @@ void replaceUndoably(QPlainTextEdit* box, std::u16string_view text)
 Versomat::Versomat(QWidget* parent) : QWidget(parent)
 {
     setWindowTitle(QStringLiteral("Versomat"));
+    static const bool accessibleAsWindow = (QAccessible::installFactory(accessibleWindow), true);
+    Q_UNUSED(accessibleAsWindow);
     // Decoding the icon takes a few milliseconds that the first frame need
     // not wait for: it is set as soon as the event loop runs.
     QTimer::singleShot(0, this, [this] {

@@ -12,14 +12,10 @@ if(TARGET versomat)
   # The script stops itself well before this and cleans up; the limit only
   # catches a script that hangs anyway.
   set_tests_properties(e2e_session PROPERTIES TIMEOUT 150 LABELS e2e)
-endif()
 
-# The desktop sessions: the real program with its accessibility bridge on,
-# worked through AT-SPI alone, once on X11 and once natively on Wayland. The
-# control table the build writes gives the names and roles to look for.
-if(TARGET versomat)
-  set(VERSOMAT_CONTROLS_TSV ${PROJECT_BINARY_DIR}/ui/controls.tsv
-      CACHE FILEPATH "Control table (tab-separated) that the desktop sessions check the window against")
+  # The desktop sessions: the real program with its accessibility bridge on,
+  # worked through AT-SPI alone, once on X11 and once natively on Wayland. The
+  # control table the build writes gives the names and roles to look for.
   set(VERSOMAT_GOLDEN_DEFAULTS ${PROJECT_SOURCE_DIR}/tests/golden/defaults.txt
       CACHE FILEPATH "Golden poems of the example lists; the desktop sessions expect the first")
   foreach(mode IN ITEMS x11 wayland)
