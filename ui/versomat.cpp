@@ -290,7 +290,7 @@ void Versomat::WerteÜbernehmen_Click()
 {
     // An unreadable sheet stays open: hiding it would throw away the user's
     // edits while keeping none of them.
-    if (!acceptProbabilitySheet(m_state, toCoreText(m_sheet->toPlainText())))
+    if (acceptProbabilitySheet(m_state, toCoreText(m_sheet->toPlainText())))
         return;
     m_sheetAccept->hide();
     m_sheet->hide();
