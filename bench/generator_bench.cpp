@@ -13,17 +13,17 @@ void BM_ComposePoem(benchmark::State& bench)
     RandomSource random;
     for (const WordListKind list : kAllWordLists)
         acceptWordList(state, list, fillExample(state, list));
-    std::u16string text5;
-    composePoemOrRefusal(state, random, text5);
-    if (!text5.starts_with(kHeadingWord)) {
+    std::u16string poemText;
+    composePoemOrRefusal(state, random, poemText);
+    if (!poemText.starts_with(kHeadingWord)) {
         bench.SkipWithError("the example lists did not give a poem");
         return;
     }
     for (auto _ : bench) {
         // Keep the heading number from saturating and changing the work.
         state.PoemCounter = 1;
-        composePoemOrRefusal(state, random, text5);
-        benchmark::DoNotOptimize(text5.data());
+        composePoemOrRefusal(state, random, poemText);
+        benchmark::DoNotOptimize(poemText.data());
         benchmark::ClobberMemory();
     }
 }

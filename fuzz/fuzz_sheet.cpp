@@ -1,13 +1,16 @@
 // Feeds any text to the probability sheet reader, and the same bytes, taken
 // as raw numbers, through the writer and back.
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string>
+#include <variant>
 
 #include "fuzz/fuzz_support.h"
+#include "runtime/text_search.h"
 #include "runtime/number_text.h"
 #include "settings/probability_sheet.h"
 
@@ -48,58 +51,70 @@ ProbabilityValues earlierValues()
 
 // The sheet read line by line: the values stand after the first "=" of the
 // first thirteen lines holding one, and the very first line must hold one.
-std::optional<ProbabilityValues> readByLines(std::u16string_view sheet)
+// When there are fewer, the next value was expected on the line after the
+// last one found.
+std::variant<ProbabilityValues, SheetRefusal> readByLines(std::u16string_view sheet)
 {
-    const std::u16string text = fuzz::withFinalLineBreak(sheet);
+    const std::u16string text = withFinalLineBreak(sheet);
     ProbabilityValues values;
-    std::size_t found = 0;
-    for (std::size_t start = 0; start < text.size() && found < 13;) {
-        const std::size_t end = text.find(fuzz::kLineBreak, start);
-        const std::u16string_view line = std::u16string_view(text).substr(start, end - start);
-        const std::size_t equals = line.find(u'=');
+    int found = 0;
+    int lastValueLine = 0;
+    int line = 1;
+    for (std::size_t start = 0; start < text.size() && found < 13; ++line) {
+        const std::size_t end = text.find(kLineBreak, start);
+        const std::u16string_view piece = std::u16string_view(text).substr(start, end - start);
+        const std::size_t equals = piece.find(u'=');
         if (equals == std::u16string_view::npos && start == 0)
-            return std::nullopt;
+            return SheetRefusal{1, 1};
         if (equals != std::u16string_view::npos) {
-            const std::u16string_view piece = line.substr(equals + 1);
-            if (found < values.w.size())
-                values.w[found] = textToNumber(piece);
+            const std::u16string_view number = piece.substr(equals + 1);
+            if (found < 12)
+                values.w[static_cast<std::size_t>(found)] = textToNumber(number);
             else
-                values.w13 = textToSingle(piece);
+                values.w13 = textToSingle(number);
             ++found;
+            lastValueLine = line;
         }
-        start = end + fuzz::kLineBreak.size();
+        start = end + kLineBreak.size();
     }
     if (found < 13)
-        return std::nullopt;
+        return SheetRefusal{found + 1, found == 0 ? 1 : lastValueLine + 1};
     return values;
 }
 
 void checkReader(std::u16string_view sheet)
 {
-    const std::optional<ProbabilityValues> read = readProbabilitySheet(sheet);
-    const std::optional<ProbabilityValues> byLines = readByLines(sheet);
-    check(read.has_value() == byLines.has_value(), "reader and line-by-line reading disagree on readability");
-    check(!read || sameValues(*read, *byLines), "reader and line-by-line reading disagree on a value");
+    const std::variant<ProbabilityValues, SheetRefusal> reading = readProbabilitySheet(sheet);
+    const ProbabilityValues* read = std::get_if<ProbabilityValues>(&reading);
+    const std::variant<ProbabilityValues, SheetRefusal> byLines = readByLines(sheet);
+    check(reading.index() == byLines.index(), "reader and line-by-line reading disagree on readability");
+    check(read ? sameValues(*read, std::get<ProbabilityValues>(byLines))
+               : std::get<SheetRefusal>(reading) == std::get<SheetRefusal>(byLines),
+          read ? "reader and line-by-line reading disagree on a value"
+               : "reader and line-by-line reading disagree on where the sheet fails");
 
     GeneratorState state;
     InitTables(state);
     applyProbabilityValues(state, earlierValues());
     const std::int16_t counter = state.PoemCounter;
-    const bool accepted = acceptProbabilitySheet(state, sheet);
-    check(accepted == read.has_value(), "accepting disagrees with reading");
-    check(sameValues(probabilityValuesOf(state), accepted ? *read : earlierValues()),
-          accepted ? "accepted values differ from the values read" : "an unreadable sheet changed a value");
+    const std::optional<SheetRefusal> refusal = acceptProbabilitySheet(state, sheet);
+    check(refusal.has_value() == (read == nullptr), "accepting disagrees with reading");
+    check(sameValues(probabilityValuesOf(state), read ? *read : earlierValues()),
+          read ? "accepted values differ from the values read" : "an unreadable sheet changed a value");
     check(state.PoemCounter == counter && state.TablesReady == 1, "accepting a sheet touched other state");
     if (!read)
         return;
 
     check(allFinite(*read), "a value read from a sheet is not finite");
-    if (!sheet.ends_with(fuzz::kLineBreak)) {
-        const std::optional<ProbabilityValues> closed = readProbabilitySheet(fuzz::withFinalLineBreak(sheet));
-        check(closed && sameValues(*closed, *read), "a final line break changed what the sheet reads as");
+    if (!sheet.ends_with(kLineBreak)) {
+        const auto closed = readProbabilitySheet(withFinalLineBreak(sheet));
+        check(std::holds_alternative<ProbabilityValues>(closed) &&
+                  sameValues(std::get<ProbabilityValues>(closed), *read),
+              "a final line break changed what the sheet reads as");
     }
-    const std::optional<ProbabilityValues> again = readProbabilitySheet(writeProbabilitySheet(*read));
-    check(again && sameValues(*again, *read), "values read from a sheet do not survive writing");
+    const auto again = readProbabilitySheet(writeProbabilitySheet(*read));
+    check(std::holds_alternative<ProbabilityValues>(again) && sameValues(std::get<ProbabilityValues>(again), *read),
+          "values read from a sheet do not survive writing");
 }
 
 // Twelve doubles and a single, straight from the bytes; non-finite ones are
@@ -122,10 +137,14 @@ ProbabilityValues valuesFromBytes(const std::uint8_t* data, std::size_t size)
 
 void checkWriter(const ProbabilityValues& values)
 {
-    const std::u16string sheet = writeProbabilitySheet(values);
-    const std::optional<ProbabilityValues> read = readProbabilitySheet(sheet);
-    check(read.has_value(), "a written sheet cannot be read");
-    check(sameValues(*read, values), "a written sheet reads back to other values");
+    std::u16string sheet = writeProbabilitySheet(values);
+    for (int mark = 0; mark < 2; ++mark) {
+        const auto read = readProbabilitySheet(sheet);
+        check(std::holds_alternative<ProbabilityValues>(read), "a written sheet cannot be read");
+        check(sameValues(std::get<ProbabilityValues>(read), values), "a written sheet reads back to other values");
+        // A German decimal comma typed in place of every point reads the same.
+        std::replace(sheet.begin(), sheet.end(), u'.', u',');
+    }
 }
 
 } // namespace

@@ -10,8 +10,6 @@
 
 namespace versomat::fuzz {
 
-inline constexpr std::u16string_view kLineBreak = u"\r\n";
-
 // The input as 16-bit text, two bytes per character, low byte first; an odd
 // last byte is dropped. Every code unit can occur, lone surrogates included.
 inline std::u16string textFromBytes(const std::uint8_t* data, std::size_t size)
@@ -41,15 +39,6 @@ template <typename T>
 bool sameBits(const T& a, const T& b)
 {
     return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
-// How the word-list reader sees a box text: it always ends with a line break.
-inline std::u16string withFinalLineBreak(std::u16string_view text)
-{
-    std::u16string result(text);
-    if (!result.ends_with(kLineBreak))
-        result += kLineBreak;
-    return result;
 }
 
 } // namespace versomat::fuzz

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "fuzz/fuzz_support.h"
+#include "runtime/text_search.h"
 #include "wordlists/word_lists.h"
 
 namespace versomat {
@@ -49,11 +50,11 @@ void checkPlainList(std::u16string_view text, const PlainList& entries, std::int
         check(entry.size() >= kMinPlainEntryLength, "plain entry shorter than three characters");
         check(text.substr(at, entry.size()) == entry, "plain entry is not the next line of the text");
         at += entry.size();
-        check(text.substr(at, 2) == fuzz::kLineBreak, "plain entry does not end at a line break");
+        check(text.substr(at, 2) == kLineBreak, "plain entry does not end at a line break");
         at += 2;
     }
     if (last + 1 < static_cast<int>(kPlainSlots) && at < text.size()) {
-        const std::size_t nextLineLength = text.find(fuzz::kLineBreak, at) - at;
+        const std::size_t nextLineLength = text.find(kLineBreak, at) - at;
         check(nextLineLength < kMinPlainEntryLength, "plain list stopped before a usable line");
     }
     for (std::size_t i = static_cast<std::size_t>(last + 1); i < kPlainSlots; ++i)
@@ -71,10 +72,10 @@ void checkNounList(std::u16string_view text, const NounList& nouns, const NounLa
         std::size_t searchFrom = 0;
         for (int i = 0; i <= lasts[k]; ++i) {
             const std::u16string& noun = nouns[k][static_cast<std::size_t>(i)];
-            check(noun.find(fuzz::kLineBreak) == std::u16string::npos, "noun holds a line break");
+            check(noun.find(kLineBreak) == std::u16string::npos, "noun holds a line break");
             std::u16string framed = u" ";
             framed += noun;
-            framed += fuzz::kLineBreak;
+            framed += kLineBreak;
             const std::size_t at = text.find(framed, searchFrom);
             check(at != std::u16string_view::npos, "noun is not a line's text after a blank");
             searchFrom = at + 1;
@@ -93,7 +94,7 @@ void checkOneList(std::u16string_view boxText, WordListKind kind)
     check(state.ReadyFlags[static_cast<std::size_t>(kind)] == 1, "accepted list not marked ready");
     check(sameListsExcept(state, before, kind), "another list changed");
 
-    const std::u16string text = fuzz::withFinalLineBreak(boxText);
+    const std::u16string text = withFinalLineBreak(boxText);
     switch (kind) {
     case WordListKind::Actors: checkNounList(text, state.ActorList, state.ActorCounts, before.ActorList); break;
     case WordListKind::Objects: checkNounList(text, state.ObjectList, state.ObjectCounts, before.ObjectList); break;

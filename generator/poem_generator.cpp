@@ -4,11 +4,31 @@
 #include <limits>
 
 #include "runtime/number_text.h"
+#include "runtime/text_search.h"
 
 namespace versomat {
 namespace {
 
-constexpr std::u16string_view kLineBreak = u"\r\n";
+bool isHighSurrogate(char16_t c)
+{
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+bool isLowSurrogate(char16_t c)
+{
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// The text without its last whole character: a character outside the Basic
+// Multilingual Plane is a pair of 16-bit units, and cutting only one of them
+// would leave half a character in the poem.
+std::u16string_view withoutLastCharacter(std::u16string_view text)
+{
+    std::size_t cut = text.size() - 1;
+    if (cut > 0 && isLowSurrogate(text[cut]) && isHighSurrogate(text[cut - 1]))
+        --cut;
+    return text.substr(0, cut);
+}
 
 // Composes one poem into out, drawing in exactly the order the grammar
 // takes its decisions: any change of order changes every later poem.
@@ -59,7 +79,7 @@ private:
             return;
         }
         std::size_t fits = m_room;
-        if (fits > 0 && piece[fits - 1] >= 0xD800 && piece[fits - 1] <= 0xDBFF)
+        if (fits > 0 && isHighSurrogate(piece[fits - 1]))
             --fits;
         m_out += piece.substr(0, fits);
         m_room = 0;
@@ -236,7 +256,7 @@ private:
         }
         if (!verb.empty()) {
             append(u" ");
-            append(verb.substr(0, verb.size() - 1));
+            append(withoutLastCharacter(verb));
         }
         append(u"en ");
     }
@@ -259,19 +279,19 @@ bool allListsAccepted(const GeneratorState& state)
 
 } // namespace
 
-void composePoemOrRefusal(GeneratorState& state, RandomSource& random, std::u16string& text5)
+void composePoemOrRefusal(GeneratorState& state, RandomSource& random, std::u16string& poemText)
 {
     ensureTables(state);
-    text5.clear();
+    poemText.clear();
     if (!allListsAccepted(state)) {
-        text5 += kMissingDataMessage;
+        poemText += kMissingDataMessage;
         return;
     }
-    text5 += state.TitlePrefix;
-    text5 += kHeadingWord;
-    text5 += numberToText(state.PoemCounter);
-    text5 += kLineBreak;
-    PoemComposer(state, random, text5).composeLines();
+    poemText += state.TitlePrefix;
+    poemText += kHeadingWord;
+    poemText += numberToText(state.PoemCounter);
+    poemText += kLineBreak;
+    PoemComposer(state, random, poemText).composeLines();
     // The counter never wraps: past its largest value the number repeats.
     if (state.PoemCounter < std::numeric_limits<std::int16_t>::max())
         ++state.PoemCounter;
@@ -279,9 +299,9 @@ void composePoemOrRefusal(GeneratorState& state, RandomSource& random, std::u16s
 
 std::u16string composePoemOrRefusal(GeneratorState& state, RandomSource& random)
 {
-    std::u16string text5;
-    composePoemOrRefusal(state, random, text5);
-    return text5;
+    std::u16string poemText;
+    composePoemOrRefusal(state, random, poemText);
+    return poemText;
 }
 
 void startRandomly(GeneratorState& state, RandomSource& random)

@@ -42,11 +42,11 @@ inline long pickIndex(float r, int last)
 }
 
 // One press of the generate button. Fills the tables on first use, then
-// writes into text5 either the missing-data message (while a list is not
+// writes into poemText either the missing-data message (while a list is not
 // accepted; no draw is taken) or the next numbered poem, and raises
-// PoemCounter, which stops at 32767. text5's old content is replaced; its
+// PoemCounter, which stops at 32767. poemText's old content is replaced; its
 // capacity is reused.
-void composePoemOrRefusal(GeneratorState& state, RandomSource& random, std::u16string& text5);
+void composePoemOrRefusal(GeneratorState& state, RandomSource& random, std::u16string& poemText);
 std::u16string composePoemOrRefusal(GeneratorState& state, RandomSource& random);
 
 // The random start: reseeds the sequence from the clock and marks every

@@ -50,85 +50,116 @@ long long saturatingAdd(long long a, long long b)
     return sum;
 }
 
-// Returns false when the text holds no number at its start.
-bool scanNumber(std::u16string_view text, NumberPrefix& out)
+bool isDecimalMark(char16_t c)
 {
-    std::size_t i = 0;
-    const std::size_t n = text.size();
-    while (i < n && (text[i] == u' ' || text[i] == u'\t'))
-        ++i;
-    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
-        out.negative = text[i] == u'-';
-        ++i;
-    }
-
-    long long digitsBeforeFirstSignificant = 0; // position of the first non-zero digit relative to the point
-    long long integerDigits = 0;
-    bool anyDigit = false;
-    while (i < n && isDigit(text[i])) {
-        if (!out.hasNonZeroDigit && text[i] != u'0') {
-            out.hasNonZeroDigit = true;
-            digitsBeforeFirstSignificant = integerDigits;
-        }
-        out.magnitude.push_back(static_cast<char>(text[i]));
-        ++integerDigits;
-        anyDigit = true;
-        ++i;
-    }
-    long long fractionDigits = 0;
-    if (i < n && text[i] == u'.') {
-        std::size_t j = i + 1;
-        std::string fraction;
-        while (j < n && isDigit(text[j])) {
-            if (!out.hasNonZeroDigit && text[j] != u'0') {
-                out.hasNonZeroDigit = true;
-                digitsBeforeFirstSignificant = integerDigits + fractionDigits;
-            }
-            fraction.push_back(static_cast<char>(text[j]));
-            ++fractionDigits;
-            ++j;
-        }
-        if (anyDigit || fractionDigits > 0) {
-            out.magnitude += '.';
-            out.magnitude += fraction;
-            anyDigit = true;
-            i = j;
-        }
-    }
-    if (!anyDigit)
-        return false;
-
-    long long exponent = 0;
-    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
-        std::size_t j = i + 1;
-        bool negativeExponent = false;
-        if (j < n && (text[j] == u'+' || text[j] == u'-')) {
-            negativeExponent = text[j] == u'-';
-            ++j;
-        }
-        if (j < n && isDigit(text[j])) {
-            out.magnitude += negativeExponent ? "e-" : "e";
-            while (j < n && isDigit(text[j])) {
-                out.magnitude.push_back(static_cast<char>(text[j]));
-                exponent = saturatingAdd(exponent * 10 > kExponentSaturation ? kExponentSaturation : exponent * 10,
-                                         text[j] - u'0');
-                ++j;
-            }
-            if (negativeExponent)
-                exponent = -exponent;
-        }
-    }
-    // The first significant digit d at index p (0-based from the first
-    // digit) stands for d * 10^(integerDigits - 1 - p + exponent).
-    out.leadingExponent = saturatingAdd(exponent, integerDigits - 1 - digitsBeforeFirstSignificant);
-    return true;
+    // German writes a decimal comma; both marks read alike.
+    return c == u'.' || c == u',';
 }
+
+// Reads a number's parts left to right; each step starts where the last one
+// stopped.
+class NumberScanner {
+public:
+    NumberScanner(std::u16string_view text, NumberPrefix& out) : m_text(text), m_out(out) {}
+
+    // Returns false when the text holds no number at its start.
+    bool scan()
+    {
+        skipBlanksAndSign();
+        if (!scanMantissa())
+            return false;
+        const long long exponent = scanExponent();
+        // The first significant digit d at index p (0-based from the first
+        // digit) stands for d * 10^(integerDigits - 1 - p + exponent).
+        m_out.leadingExponent = saturatingAdd(exponent, m_integerDigits - 1 - m_firstSignificant);
+        return true;
+    }
+
+private:
+    bool more() const { return m_at < m_text.size(); }
+    char16_t here() const { return m_text[m_at]; }
+
+    void skipBlanksAndSign()
+    {
+        while (more() && (here() == u' ' || here() == u'\t'))
+            ++m_at;
+        if (more() && (here() == u'+' || here() == u'-')) {
+            m_out.negative = here() == u'-';
+            ++m_at;
+        }
+    }
+
+    // Appends the digits from m_at on to the magnitude; `before` counts the
+    // digits of the number that precede them. Returns how many were read.
+    long long takeDigits(long long before)
+    {
+        long long count = 0;
+        for (; more() && isDigit(here()); ++m_at, ++count) {
+            if (!m_out.hasNonZeroDigit && here() != u'0') {
+                m_out.hasNonZeroDigit = true;
+                m_firstSignificant = before + count;
+            }
+            m_out.magnitude.push_back(static_cast<char>(here()));
+        }
+        return count;
+    }
+
+    // Digits with an optional decimal mark and fraction; a lone mark is no
+    // number, so the scan then stops before it.
+    bool scanMantissa()
+    {
+        m_integerDigits = takeDigits(0);
+        if (more() && isDecimalMark(here())) {
+            const std::size_t mark = m_at;
+            const std::size_t magnitudeBefore = m_out.magnitude.size();
+            m_out.magnitude += '.';
+            ++m_at;
+            const long long fractionDigits = takeDigits(m_integerDigits);
+            if (m_integerDigits == 0 && fractionDigits == 0) {
+                m_at = mark;
+                m_out.magnitude.resize(magnitudeBefore);
+            }
+        }
+        return m_out.magnitude.size() > 0;
+    }
+
+    // "e" or "E", an optional sign and digits; anything less is not an
+    // exponent and is left unread. Returns the exponent, saturated.
+    long long scanExponent()
+    {
+        if (!more() || (here() != u'e' && here() != u'E'))
+            return 0;
+        std::size_t at = m_at + 1;
+        bool negative = false;
+        if (at < m_text.size() && (m_text[at] == u'+' || m_text[at] == u'-')) {
+            negative = m_text[at] == u'-';
+            ++at;
+        }
+        if (at >= m_text.size() || !isDigit(m_text[at]))
+            return 0;
+        m_at = at;
+        m_out.magnitude += negative ? "e-" : "e";
+        long long exponent = 0;
+        for (; more() && isDigit(here()); ++m_at) {
+            m_out.magnitude.push_back(static_cast<char>(here()));
+            exponent = saturatingAdd(exponent * 10 > kExponentSaturation ? kExponentSaturation : exponent * 10,
+                                     here() - u'0');
+        }
+        return negative ? -exponent : exponent;
+    }
+
+    std::u16string_view m_text;
+    NumberPrefix& m_out;
+    std::size_t m_at = 0;
+    long long m_integerDigits = 0;
+    long long m_firstSignificant = 0; // digits before the first non-zero one
+};
 
 template <typename T>
 T parseNumber(std::u16string_view text)
 {
     NumberPrefix prefix;
-    if (!scanNumber(text, prefix))
+    if (!NumberScanner(text, prefix).scan())
         return T{0};
     T value{};
     const char* first = prefix.magnitude.data();

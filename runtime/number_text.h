@@ -13,9 +13,10 @@ std::u16string numberToText(float value);
 std::u16string numberToText(std::int16_t value);
 
 // The number written at the start of text after any blanks and tabs: an
-// optional sign, digits with an optional "." and fraction (".5" counts) and an
-// optional exponent. 0 when there is none; never inf or NaN: a value beyond
-// the double range reads as the nearest finite double.
+// optional sign, digits with an optional decimal mark, "." or ",", and
+// fraction (".5" and ",5" count) and an optional exponent. 0 when there is
+// none; never inf or NaN: a value beyond the double range reads as the
+// nearest finite double.
 double textToNumber(std::u16string_view text);
 
 // As textToNumber, rounded once to the nearest single; beyond the single

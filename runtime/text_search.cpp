@@ -12,6 +12,14 @@ std::size_t findFrom(std::size_t start, std::u16string_view text, std::u16string
     return at == std::u16string_view::npos ? 0 : at + 1;
 }
 
+std::u16string withFinalLineBreak(std::u16string_view text)
+{
+    std::u16string result(text);
+    if (!result.ends_with(kLineBreak))
+        result += kLineBreak;
+    return result;
+}
+
 std::u16string lowerAscii(std::u16string_view text)
 {
     std::u16string lowered(text);

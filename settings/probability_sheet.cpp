@@ -6,16 +6,26 @@
 namespace versomat {
 namespace {
 
-constexpr std::u16string_view kLineBreak = u"\r\n";
-constexpr std::u16string_view kLabels[13] = {u"w1=", u"w2 = ", u"w3=",  u"w4=",  u"w5=",  u"w6=", u"w7=",
-                                             u"w8=", u"w9=",   u"w10=", u"w11=", u"w12=", u"w13="};
+constexpr std::u16string_view kLabels[kProbabilityCount] = {u"w1=",  u"w2 = ", u"w3=",  u"w4=",  u"w5=",
+                                                            u"w6=",  u"w7=",   u"w8=",  u"w9=",  u"w10=",
+                                                            u"w11=", u"w12=",  u"w13="};
+
+// 1-based line of a 1-based position.
+int lineOf(std::u16string_view text, std::size_t position)
+{
+    int line = 1;
+    for (std::size_t at = findFrom(1, text, kLineBreak); at != 0 && at < position;
+         at = findFrom(at + kLineBreak.size(), text, kLineBreak))
+        ++line;
+    return line;
+}
 
 } // namespace
 
 ProbabilityValues probabilityValuesOf(const GeneratorState& state)
 {
     ProbabilityValues values;
-    for (std::size_t i = 0; i < kDoubleProbabilities.size(); ++i)
+    for (std::size_t i = 0; i < kDoubleProbabilityCount; ++i)
         values.w[i] = state.*kDoubleProbabilities[i];
     values.w13 = state.w13;
     return values;
@@ -23,7 +33,7 @@ ProbabilityValues probabilityValuesOf(const GeneratorState& state)
 
 void applyProbabilityValues(GeneratorState& state, const ProbabilityValues& values)
 {
-    for (std::size_t i = 0; i < kDoubleProbabilities.size(); ++i)
+    for (std::size_t i = 0; i < kDoubleProbabilityCount; ++i)
         state.*kDoubleProbabilities[i] = values.w[i];
     state.w13 = values.w13;
 }
@@ -31,41 +41,39 @@ void applyProbabilityValues(GeneratorState& state, const ProbabilityValues& valu
 std::u16string writeProbabilitySheet(const ProbabilityValues& values)
 {
     std::u16string sheet;
-    for (std::size_t i = 0; i < values.w.size(); ++i) {
+    for (std::size_t i = 0; i < kProbabilityCount; ++i) {
         sheet += kLabels[i];
-        sheet += numberToText(values.w[i]);
+        sheet += i < kDoubleProbabilityCount ? numberToText(values.w[i]) : numberToText(values.w13);
         sheet += kLineBreak;
     }
-    sheet += kLabels[12];
-    sheet += numberToText(values.w13);
-    sheet += kLineBreak;
     return sheet;
 }
 
-std::optional<ProbabilityValues> readProbabilitySheet(std::u16string_view sheet)
+std::variant<ProbabilityValues, SheetRefusal> readProbabilitySheet(std::u16string_view sheet)
 {
-    std::u16string text(sheet);
-    if (!text.ends_with(kLineBreak))
-        text += kLineBreak;
+    const std::u16string text = withFinalLineBreak(sheet);
 
     // Positions are 1-based, as findFrom gives them. The value's piece runs
     // from just after its "=" to the next line break.
     ProbabilityValues values;
     std::size_t lineBreak = 1;
-    for (std::size_t k = 0; k < 13; ++k) {
+    std::size_t previousEquals = 0;
+    for (std::size_t k = 0; k < kProbabilityCount; ++k) {
+        const int value = static_cast<int>(k) + 1;
         const std::size_t equals = findFrom(lineBreak, text, u"=");
         if (equals == 0)
-            return std::nullopt;
+            return SheetRefusal{value, k == 0 ? 1 : lineOf(text, previousEquals) + 1};
         // The first value's line break is sought from the start; a break
         // before its "=" leaves no piece to read.
         lineBreak = findFrom(k == 0 ? 1 : equals, text, kLineBreak);
         if (lineBreak < equals)
-            return std::nullopt;
+            return SheetRefusal{value, 1};
         const std::u16string_view piece = std::u16string_view(text).substr(equals, lineBreak - equals - 1);
-        if (k < values.w.size())
+        if (k < kDoubleProbabilityCount)
             values.w[k] = textToNumber(piece);
         else
             values.w13 = textToSingle(piece);
+        previousEquals = equals;
     }
     return values;
 }
@@ -78,13 +86,13 @@ std::u16string showProbabilitySheet(GeneratorState& state)
     return sheet;
 }
 
-bool acceptProbabilitySheet(GeneratorState& state, std::u16string_view sheet)
+std::optional<SheetRefusal> acceptProbabilitySheet(GeneratorState& state, std::u16string_view sheet)
 {
-    const std::optional<ProbabilityValues> values = readProbabilitySheet(sheet);
-    if (!values)
-        return false;
-    applyProbabilityValues(state, *values);
-    return true;
+    const std::variant<ProbabilityValues, SheetRefusal> reading = readProbabilitySheet(sheet);
+    if (const SheetRefusal* refusal = std::get_if<SheetRefusal>(&reading))
+        return *refusal;
+    applyProbabilityValues(state, std::get<ProbabilityValues>(reading));
+    return std::nullopt;
 }
 
 } // namespace versomat

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "state/generator_state.h"
 
@@ -11,7 +12,7 @@ namespace versomat {
 
 // The thirteen probability values as the sheet carries them.
 struct ProbabilityValues {
-    std::array<double, 12> w{}; // w1..w12
+    std::array<double, kDoubleProbabilityCount> w{}; // w1..w12
     float w13 = 0;
 
     bool operator==(const ProbabilityValues&) const = default;
@@ -20,21 +21,32 @@ struct ProbabilityValues {
 ProbabilityValues probabilityValuesOf(const GeneratorState& state);
 void applyProbabilityValues(GeneratorState& state, const ProbabilityValues& values);
 
+// Where a sheet could not be read: the value (1 = w1 ... 13 = w13) whose "=" could not be found, and the
+// 1-based line of the sheet (lines split at "\r\n") where it was expected: line 1 when a line break comes
+// before the first "="; otherwise the line after the previous value's line, which may be one past the
+// sheet's last line when the sheet simply ends.
+struct SheetRefusal {
+    int value = 0;
+    int line = 0;
+    bool operator==(const SheetRefusal&) const = default;
+};
+
 // Thirteen lines "w1=" ... "w13=" (line 2 reads "w2 = "), each value in its
-// shortest exact text and each line ending in "\r\n".
+// shortest exact text with "." as decimal mark and each line ending in "\r\n".
 std::u16string writeProbabilitySheet(const ProbabilityValues& values);
 
 // Reads the k-th value from between the k-th "=" and the line break after it;
-// labels are ignored. Returns nothing when the sheet cannot be read: a line
-// break before the first "=", or too few "=" for thirteen values.
-std::optional<ProbabilityValues> readProbabilitySheet(std::u16string_view sheet);
+// labels are ignored, and a piece holding no number reads as 0. Returns the
+// values, or where the sheet cannot be read: a line break before the first
+// "=", or too few "=" for thirteen values.
+std::variant<ProbabilityValues, SheetRefusal> readProbabilitySheet(std::u16string_view sheet);
 
 // Showing the sheet: fills the tables on first use, returns the sheet of the
 // current values and marks the tables ready.
 std::u16string showProbabilitySheet(GeneratorState& state);
 
-// Accepting the sheet: stores all thirteen values read from it and returns
-// true, or changes nothing and returns false when it cannot be read.
-bool acceptProbabilitySheet(GeneratorState& state, std::u16string_view sheet);
+// Accepting the sheet: std::nullopt when all thirteen values were stored;
+// otherwise changes nothing and says where the sheet could not be read.
+std::optional<SheetRefusal> acceptProbabilitySheet(GeneratorState& state, std::u16string_view sheet);
 
 } // namespace versomat

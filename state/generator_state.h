@@ -58,14 +58,28 @@ struct GeneratorState {
     std::array<std::array<std::u16string, kCopulaTenses>, kCopulaNumbers> Copulas;
     std::array<std::u16string, kPunctuationCount> Punctuation;
 
-    double w1 = 0, w2 = 0, w3 = 0, w4 = 0, w5 = 0, w6 = 0;
-    double w7 = 0, w8 = 0, w9 = 0, w10 = 0, w11 = 0, w12 = 0;
-    float w13 = 0;
+    // The probabilities that steer the grammar; r is the deciding draw.
+    double w1 = 0;  // subject adjectives at all: r <= w1
+    double w2 = 0;  // another subject adjective after a connecting word: r > w2
+    double w3 = 0;  // another predicative adjective after a connecting word: r < w3
+    double w4 = 0;  // another auxiliary-verb phrase after a connecting word: r < w4
+    double w5 = 0;  // punctuation mark after an auxiliary-verb phrase: r < w5
+    double w6 = 0;  // subject continues with an auxiliary-verb phrase: s < w6
+    double w7 = 0;  // else a connecting word and a further subject on the line: s < w7
+    double w8 = 0;  // else a punctuation mark ends the line: s < w8 (otherwise a verb phrase)
+    double w9 = 0;  // bare object noun straight after the verb: r < w9
+    double w10 = 0; // object article without adjective: r < w10
+    double w11 = 0; // connecting word and a new verb phrase instead of the object noun: r > w11
+    double w12 = 0; // another object adjective after a connecting word: r > w12
+    float w13 = 0;  // a further line: r > w13, compared in single precision
 };
+
+inline constexpr std::size_t kDoubleProbabilityCount = 12; // w1..w12
+inline constexpr std::size_t kProbabilityCount = kDoubleProbabilityCount + 1; // and w13
 
 // The twelve double-valued probabilities in the order w1..w12, for code that
 // walks all of them (the sheet).
-inline constexpr std::array<double GeneratorState::*, 12> kDoubleProbabilities = {
+inline constexpr std::array<double GeneratorState::*, kDoubleProbabilityCount> kDoubleProbabilities = {
     &GeneratorState::w1, &GeneratorState::w2,  &GeneratorState::w3,  &GeneratorState::w4,
     &GeneratorState::w5, &GeneratorState::w6,  &GeneratorState::w7,  &GeneratorState::w8,
     &GeneratorState::w9, &GeneratorState::w10, &GeneratorState::w11, &GeneratorState::w12,

@@ -1,12 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <ostream>
 #include <string>
+#include <variant>
 
 #include "settings/probability_sheet.h"
 #include "test_text.h"
 
 namespace versomat {
+
+// Found by argument-dependent lookup, so it lives beside SheetRefusal.
+void PrintTo(const SheetRefusal& refusal, std::ostream* out)
+{
+    *out << "value " << refusal.value << " expected at line " << refusal.line;
+}
+
 namespace {
 
 using testing::utf8;
@@ -18,6 +27,17 @@ ProbabilityValues defaults()
     GeneratorState state;
     InitTables(state);
     return probabilityValuesOf(state);
+}
+
+// The values a sheet reads as; a refused sheet fails the test.
+ProbabilityValues readValues(std::u16string_view sheet)
+{
+    const std::variant<ProbabilityValues, SheetRefusal> reading = readProbabilitySheet(sheet);
+    if (const SheetRefusal* refusal = std::get_if<SheetRefusal>(&reading)) {
+        ADD_FAILURE() << "refused: " << ::testing::PrintToString(*refusal);
+        return {};
+    }
+    return std::get<ProbabilityValues>(reading);
 }
 
 const Text kDefaultSheet = u"w1=0.7\r\nw2 = 0.9\r\nw3=0.1\r\nw4=0.15\r\nw5=0.2\r\nw6=0.3\r\nw7=0.35\r\n"
@@ -46,11 +66,8 @@ TEST(ProbabilitySheet, WrittenValuesReadBackExactly)
     ProbabilityValues values = defaults();
     values.w = {-1, 2, 1e-05, 1.0 / 3.0, -0.0, 1e308, -DBL_MAX, DBL_TRUE_MIN, 0.1 + 0.2, 12345.678, 0, 1};
     values.w13 = FLT_MAX;
-    for (const ProbabilityValues& v : {defaults(), values}) {
-        const std::optional<ProbabilityValues> back = readProbabilitySheet(writeProbabilitySheet(v));
-        ASSERT_TRUE(back.has_value());
-        EXPECT_EQ(*back, v);
-    }
+    for (const ProbabilityValues& v : {defaults(), values})
+        EXPECT_EQ(readValues(writeProbabilitySheet(v)), v);
 }
 
 struct EditCase {
@@ -66,7 +83,7 @@ TEST(ProbabilitySheet, EditedSheetsReadByPosition)
     const EditCase cases[] = {
         {"final line break missing", u"w1=1\r\nw2 = 2\r\n" + tail, 12, 13},
         {"blanks around the equals sign", u"w1=1\r\nw2 = 0.5\r\n" + tail, 1, 0.5},
-        {"comma reads as zero", u"w1=0,5\r\nw2=2\r\n" + tail, 0, 0},
+        {"decimal comma", u"w1=0,5\r\nw2=2\r\n" + tail, 0, 0.5},
         {"negative value", u"w1=-1\r\nw2=2\r\n" + tail, 0, -1},
         {"above one", u"w1=2\r\nw2=2\r\n" + tail, 0, 2},
         {"swapped labels do not swap values", u"w2=1\r\nw1=2\r\n" + tail, 0, 1},
@@ -82,9 +99,8 @@ TEST(ProbabilitySheet, EditedSheetsReadByPosition)
     };
     for (const EditCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::optional<ProbabilityValues> values = readProbabilitySheet(c.sheet);
-        ASSERT_TRUE(values.has_value());
-        const double actual = c.index < 12 ? values->w[c.index] : static_cast<double>(values->w13);
+        const ProbabilityValues values = readValues(c.sheet);
+        const double actual = c.index < kDoubleProbabilityCount ? values.w[c.index] : static_cast<double>(values.w13);
         EXPECT_EQ(actual, c.expected);
     }
 }
@@ -93,36 +109,37 @@ TEST(ProbabilitySheet, Single13RoundsToTheNearestSingle)
 {
     Text sheet = kDefaultSheet;
     sheet.replace(sheet.find(u"w13=0.1"), 7, u"w13=0.12345678901234567");
-    const std::optional<ProbabilityValues> values = readProbabilitySheet(sheet);
-    ASSERT_TRUE(values.has_value());
-    EXPECT_EQ(values->w13, 0.12345678901234567f);
+    EXPECT_EQ(readValues(sheet).w13, 0.12345678901234567f);
     sheet.replace(sheet.find(u"w13="), Text::npos, u"w13=1e300");
-    EXPECT_EQ(readProbabilitySheet(sheet)->w13, FLT_MAX);
+    EXPECT_EQ(readValues(sheet).w13, FLT_MAX);
 }
 
-TEST(ProbabilitySheet, UnreadableSheetChangesNothing)
+TEST(ProbabilitySheet, UnreadableSheetSaysWhereAndChangesNothing)
 {
+    Text lostEquals = kDefaultSheet;
+    lostEquals.replace(lostEquals.find(u"w5="), 3, u"w5 ");
     const struct {
         const char* name;
         Text sheet;
+        SheetRefusal refusal;
     } cases[] = {
-        {"empty", u""},
-        {"line break before the first equals sign", u"\r\n" + kDefaultSheet},
-        {"label-only first line", u"Werte\r\n" + kDefaultSheet},
-        {"twelve values", kDefaultSheet.substr(0, kDefaultSheet.find(u"w13="))},
-        {"lost equals sign without spare line", u"w1=1\r\nw2 2\r\nw3=3\r\nw4=4\r\nw5=5\r\nw6=6\r\nw7=7\r\nw8=8\r\n"
-                                                u"w9=9\r\nw10=10\r\nw11=11\r\nw12=12\r\nw13=13\r\n"},
-        {"only equals signs on one line", Text(5000, u'=')},
-        {"carriage return alone", u"\r"},
+        {"empty", u"", {1, 1}},
+        {"blank first line", u"\r\n" + kDefaultSheet, {1, 1}},
+        {"label-only first line", u"Werte\r\n" + kDefaultSheet, {1, 1}},
+        {"no equals sign at all", u"w1 0.7\r\nw2 0.9\r\n", {1, 1}},
+        {"carriage return alone", u"\r", {1, 1}},
+        {"twelve values", kDefaultSheet.substr(0, kDefaultSheet.find(u"w13=")), {13, 13}},
+        // w5 takes line 6's value and so on; w13 finds nothing after line 13.
+        {"value line without its equals sign", lostEquals, {13, 14}},
+        {"only equals signs on one line", Text(5000, u'='), {2, 2}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_FALSE(readProbabilitySheet(c.sheet).has_value());
         GeneratorState state;
         InitTables(state);
         state.w5 = 0.55;
         const ProbabilityValues before = probabilityValuesOf(state);
-        EXPECT_FALSE(acceptProbabilitySheet(state, c.sheet));
+        EXPECT_EQ(acceptProbabilitySheet(state, c.sheet), c.refusal);
         EXPECT_EQ(probabilityValuesOf(state), before);
     }
 }
@@ -135,7 +152,7 @@ TEST(ProbabilitySheet, AcceptedSheetStoresAllValuesAndKeepsTheCounter)
     Text sheet = showProbabilitySheet(state);
     sheet.replace(sheet.find(u"w13=0.1"), 7, u"w13=1");
     sheet.replace(0, 6, u"w1=-1");
-    ASSERT_TRUE(acceptProbabilitySheet(state, sheet));
+    ASSERT_EQ(acceptProbabilitySheet(state, sheet), std::nullopt);
     EXPECT_EQ(state.w1, -1);
     EXPECT_EQ(state.w13, 1.0f);
     EXPECT_EQ(state.w12, 0.9);

@@ -40,47 +40,6 @@ TEST(InitTables, FillsDefaultsAndLeavesTheUserDataAlone)
     EXPECT_EQ(state.ActorExample, u"x");
 }
 
-TEST(InitTables, EveryTableWordCarriesItsOwnBlanks)
-{
-    GeneratorState state;
-    InitTables(state);
-    auto framedByBlanks = [](const std::u16string& word) {
-        return word.size() >= 1 && word.front() == u' ' && word.back() == u' ';
-    };
-    int singleBlanks = 0;
-    for (const auto& column : state.Articles) {
-        for (const auto& article : column) {
-            EXPECT_TRUE(framedByBlanks(article)) << std::string(article.begin(), article.end());
-            singleBlanks += article == u" " ? 1 : 0;
-        }
-    }
-    EXPECT_EQ(singleBlanks, 5);
-    for (const auto& word : state.Conjunctions)
-        EXPECT_TRUE(framedByBlanks(word) && word.size() > 2);
-    for (const auto& number : state.Copulas) {
-        for (const auto& word : number)
-            EXPECT_TRUE(framedByBlanks(word) && word.size() > 2);
-    }
-    EXPECT_EQ(state.Punctuation, (std::array<std::u16string, 4>{u"!", u"?", u" ...", u" - "}));
-}
-
-TEST(InitTables, ArticleColumnsFollowTheirOwnKindOrder)
-{
-    GeneratorState state;
-    InitTables(state);
-    // The feminine column runs definite, indefinite, negative, demonstrative, none.
-    const std::array<std::u16string, 5> feminine = {u" die ", u" eine ", u" keine ", u" diese ", u" "};
-    EXPECT_EQ(state.Articles[kFeminine], feminine);
-    const std::array<std::u16string, 5> masculine = {u" der ", u" dieser ", u" ", u" ein ", u" kein "};
-    EXPECT_EQ(state.Articles[kMasculine], masculine);
-    const std::array<std::u16string, 5> accusative = {u" den ", u" diesen ", u" ", u" einen ", u" keinen "};
-    EXPECT_EQ(state.Articles[kAccusativeColumn], accusative);
-    EXPECT_EQ(state.Articles[kPlural][3], u" viele ");
-    EXPECT_EQ(state.Articles[kPlural][4], u" wenige ");
-    EXPECT_EQ(state.Copulas[1][2], u" werden ");
-    EXPECT_EQ(state.Conjunctions[8], u" dennoch ");
-}
-
 TEST(EnsureTables, NeverOverwritesValuesOnceReady)
 {
     GeneratorState state;

@@ -7,7 +7,6 @@
 namespace versomat {
 namespace {
 
-constexpr std::u16string_view kLineBreak = u"\r\n";
 constexpr std::size_t kMinPlainEntryLength = 3;
 constexpr std::size_t kClassPrefixLength = 2;
 
@@ -45,14 +44,6 @@ const WordListRow kRows[kWordLists] = {
      &GeneratorState::AdjectiveExample, kAdjectiveLines},
 };
 
-std::u16string withFinalLineBreak(std::u16string_view text)
-{
-    std::u16string result(text);
-    if (!result.ends_with(kLineBreak))
-        result += kLineBreak;
-    return result;
-}
-
 // Positions are 1-based, as findFrom returns them. The text ends with a line
 // break, so the search for one from any position inside it succeeds.
 std::int16_t readPlainList(std::u16string_view text, PlainList& entries)
@@ -67,7 +58,7 @@ std::int16_t readPlainList(std::u16string_view text, PlainList& entries)
             break;
         entries[i] = text.substr(start - 1, lineLength);
         last = static_cast<std::int16_t>(i);
-        start = lineEnd + 2;
+        start = lineEnd + kLineBreak.size();
         if (start >= length)
             break;
     }
@@ -107,7 +98,7 @@ NounLasts readNounList(std::u16string_view text, NounList& nouns)
                 ++stored[k];
             }
         }
-        start = lineEnd + 2;
+        start = lineEnd + kLineBreak.size();
         if (start >= length)
             break;
     }
