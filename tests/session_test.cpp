@@ -383,7 +383,7 @@ void SessionTest::clickAcceptSheet()
     const QString sheet = find<QPlainTextEdit>(kSheet)->toPlainText();
     remember(u"click %1 on a sheet of %2 characters"_s.arg(kSheetAccept).arg(sheet.size()));
     const ProbabilityValues before = probabilityValuesOf(m_shadow);
-    const bool readable = acceptProbabilitySheet(m_shadow, readText(find<QPlainTextEdit>(kSheet)));
+    const bool readable = !acceptProbabilitySheet(m_shadow, readText(find<QPlainTextEdit>(kSheet)));
     click(kSheetAccept);
     if (!readable) {
         ++m_unreadableSheets;
