@@ -10,12 +10,14 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
+#include <QStyle>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QToolTip>
 
+#include <algorithm>
 #include <cassert>
 
 #include "control_look.h"
@@ -209,7 +211,15 @@ void Versomat::fitIntoScreen()
 {
     const QSize canvas(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
     const QSize room = screen()->availableGeometry().size() - kFrameAllowance;
-    resize(canvas.boundedTo(room));
+    QSize fitted = canvas.boundedTo(room);
+    // A scroll bar along one side takes room from the other; widen by it
+    // where the screen allows, so that one direction scrolls, not both.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_scrollArea);
+    if (fitted.height() < canvas.height())
+        fitted.setWidth(std::min(room.width(), canvas.width() + bar));
+    if (fitted.width() < canvas.width())
+        fitted.setHeight(std::min(room.height(), fitted.height() + bar));
+    resize(fitted);
 }
 
 void Versomat::BeispieleHandelnde_Click()
