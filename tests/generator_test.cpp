@@ -75,7 +75,8 @@ std::vector<std::string> goldenPoems(const std::string& file)
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     constexpr std::string_view kPoemEnd = "\n=====\n";
     std::vector<std::string> poems;
-    for (std::size_t start = 0, at; (at = text.find(kPoemEnd, start)) != std::string::npos; start = at + kPoemEnd.size())
+    for (std::size_t start = 0, at; (at = text.find(kPoemEnd, start)) != std::string::npos;
+         start = at + kPoemEnd.size())
         poems.push_back(text.substr(start, at - start));
     return poems;
 }
