@@ -252,10 +252,8 @@ std::u16string resolveMarkers(std::u16string_view body, const GeneratorState& re
             // A plural verb loses its last whole character, both units of a
             // surrogate pair.
             std::u16string_view verb = *slot.entry;
-            verb.remove_suffix(verb.size() >= 2 && isHighSurrogate(verb[verb.size() - 2]) &&
-                                       isLowSurrogate(verb.back())
-                                   ? 2
-                                   : 1);
+            verb.remove_suffix(
+                verb.size() >= 2 && isHighSurrogate(verb[verb.size() - 2]) && isLowSurrogate(verb.back()) ? 2 : 1);
             resolved += verb;
         } else if (!resolved.empty()) {
             // No verb at all: the blank before it is what goes.
@@ -295,8 +293,7 @@ std::u16string withoutLineBreaks(std::u16string_view text)
 std::size_t countLineBreaks(std::u16string_view text)
 {
     std::size_t count = 0;
-    for (std::size_t at = text.find(kLineBreak); at != std::u16string_view::npos;
-         at = text.find(kLineBreak, at + 2))
+    for (std::size_t at = text.find(kLineBreak); at != std::u16string_view::npos; at = text.find(kLineBreak, at + 2))
         ++count;
     return count;
 }
@@ -357,8 +354,8 @@ void checkOnePress(GeneratorState& state, RandomSource& random, const std::array
     const std::u16string_view body = std::u16string_view(poem).substr(heading.size());
 
     const std::size_t longest = longestPiece(state);
-    const std::size_t bound = std::min(kMaxPoemLines * kPiecesPerLine * longest, kMaxPoemLength) +
-                              (kMaxPoemLines - 1) * kLineBreak.size();
+    const std::size_t bound =
+        std::min(kMaxPoemLines * kPiecesPerLine * longest, kMaxPoemLength) + (kMaxPoemLines - 1) * kLineBreak.size();
     check(body.size() <= bound, "poem longer than its lines and repetitions allow");
 
     const std::u16string markedPoem = composePoemOrRefusal(marked, markedRandom);

@@ -142,8 +142,8 @@ private:
         long long exponent = 0;
         for (; more() && isDigit(here()); ++m_at) {
             m_out.magnitude.push_back(static_cast<char>(here()));
-            exponent = saturatingAdd(exponent * 10 > kExponentSaturation ? kExponentSaturation : exponent * 10,
-                                     here() - u'0');
+            exponent =
+                saturatingAdd(exponent * 10 > kExponentSaturation ? kExponentSaturation : exponent * 10, here() - u'0');
         }
         return negative ? -exponent : exponent;
     }

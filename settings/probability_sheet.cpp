@@ -6,9 +6,8 @@
 namespace versomat {
 namespace {
 
-constexpr std::u16string_view kLabels[kProbabilityCount] = {u"w1=",  u"w2 = ", u"w3=",  u"w4=",  u"w5=",
-                                                            u"w6=",  u"w7=",   u"w8=",  u"w9=",  u"w10=",
-                                                            u"w11=", u"w12=",  u"w13="};
+constexpr std::u16string_view kLabels[kProbabilityCount] = {u"w1=", u"w2 = ", u"w3=",  u"w4=",  u"w5=",  u"w6=", u"w7=",
+                                                            u"w8=", u"w9=",   u"w10=", u"w11=", u"w12=", u"w13="};
 
 // 1-based line of a 1-based position.
 int lineOf(std::u16string_view text, std::size_t position)

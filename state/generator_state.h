@@ -74,7 +74,7 @@ struct GeneratorState {
     float w13 = 0;  // a further line: r > w13, compared in single precision
 };
 
-inline constexpr std::size_t kDoubleProbabilityCount = 12; // w1..w12
+inline constexpr std::size_t kDoubleProbabilityCount = 12;                    // w1..w12
 inline constexpr std::size_t kProbabilityCount = kDoubleProbabilityCount + 1; // and w13
 
 // The twelve double-valued probabilities in the order w1..w12, for code that

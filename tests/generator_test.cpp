@@ -75,7 +75,8 @@ std::vector<std::string> goldenPoems(const std::string& file)
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     constexpr std::string_view kPoemEnd = "\n=====\n";
     std::vector<std::string> poems;
-    for (std::size_t start = 0, at; (at = text.find(kPoemEnd, start)) != std::string::npos; start = at + kPoemEnd.size())
+    for (std::size_t start = 0, at; (at = text.find(kPoemEnd, start)) != std::string::npos;
+         start = at + kPoemEnd.size())
         poems.push_back(text.substr(start, at - start));
     return poems;
 }
@@ -305,6 +306,104 @@ TEST(PoemGenerator, ForcedBandsShapeEveryLine)
         SCOPED_TRACE(c.name);
         for (const Text& line : markerPoemLines(c.values, 10))
             EXPECT_TRUE(c.lineIsValid(line)) << utf8(line);
+    }
+}
+
+// Every built-in table slot in one order: connecting words, articles by
+// column, copulas by number, punctuation marks.
+std::vector<Text*> tableSlots(GeneratorState& state)
+{
+    std::vector<Text*> slots;
+    for (Text& word : state.Conjunctions)
+        slots.push_back(&word);
+    for (auto& column : state.Articles) {
+        for (Text& article : column)
+            slots.push_back(&article);
+    }
+    for (auto& number : state.Copulas) {
+        for (Text& copula : number)
+            slots.push_back(&copula);
+    }
+    for (Text& mark : state.Punctuation)
+        slots.push_back(&mark);
+    return slots;
+}
+
+// Draws never depend on what a table word says, so with every slot holding a
+// marker character of its own, counting markers counts the draws that chose
+// each slot, whatever the random sequence.
+TEST(PoemGenerator, EveryTableEntryIsDrawnAndPickEndsComeHalfAsOften)
+{
+    constexpr char16_t kFirstMarker = u'\xE000';
+    const struct {
+        const char* name;
+        Values values;
+    } bands[] = {
+        // Subjects and auxiliary verbs only, so each pick below has one source.
+        {"auxiliary verbs", Values{.w3 = 0.3, .w4 = 0.3, .w5 = 1, .w6 = 1, .w13 = -1}},
+        {"verbs and objects", Values{.w6 = 0, .w7 = 0, .w8 = 0, .w9 = 0, .w10 = 0, .w13 = -1}},
+        {"further subjects and punctuation", Values{.w6 = 0, .w7 = 0.5, .w8 = 1, .w13 = -1}},
+    };
+    GeneratorState named;
+    InitTables(named);
+    const std::vector<Text*> names = tableSlots(named);
+    std::vector<int> total(names.size());
+    std::vector<int> auxiliary;
+    for (const auto& band : bands) {
+        GeneratorState state;
+        RandomSource random;
+        acceptExamples(state);
+        setValues(state, band.values);
+        const std::vector<Text*> slots = tableSlots(state);
+        for (std::size_t i = 0; i < slots.size(); ++i)
+            *slots[i] = Text(1, static_cast<char16_t>(kFirstMarker + i));
+        std::vector<int> counts(slots.size());
+        for (int poem = 0; poem < 400; ++poem) {
+            for (const char16_t c : composePoemOrRefusal(state, random)) {
+                if (c >= kFirstMarker && c < kFirstMarker + slots.size())
+                    ++counts[c - kFirstMarker];
+            }
+        }
+        for (std::size_t i = 0; i < counts.size(); ++i)
+            total[i] += counts[i];
+        if (auxiliary.empty())
+            auxiliary = counts;
+    }
+
+    // Only an object could take the accusative column's fifth kind, and
+    // objects never take that kind.
+    const std::size_t neverDrawn = kConjunctionCount + kAccusativeColumn * kArticleKinds + kArticleKinds - 1;
+    for (std::size_t i = 0; i < total.size(); ++i) {
+        SCOPED_TRACE("slot " + std::to_string(i) + ", \"" + utf8(*names[i]) + "\"");
+        if (i == neverDrawn)
+            EXPECT_EQ(total[i], 0);
+        else
+            EXPECT_GT(total[i], 0);
+    }
+
+    struct Pick {
+        std::string name;
+        std::size_t first;
+        std::size_t size;
+    };
+    const std::size_t copulasAt = kConjunctionCount + kArticleColumns * kArticleKinds;
+    std::vector<Pick> picks = {
+        {"connecting words", 0, kConjunctionCount},
+        {"singular copulas", copulasAt, kCopulaTenses},
+        {"plural copulas", copulasAt + kCopulaTenses, kCopulaTenses},
+        {"punctuation", copulasAt + kCopulaNumbers * kCopulaTenses, kPunctuationCount},
+    };
+    for (std::size_t column = 0; column < kNounClasses; ++column)
+        picks.push_back({"subject articles of class " + std::to_string(column),
+                         kConjunctionCount + column * kArticleKinds, kArticleKinds});
+    for (const Pick& pick : picks) {
+        SCOPED_TRACE(pick.name);
+        double inner = 0;
+        for (std::size_t i = pick.first + 1; i + 1 < pick.first + pick.size; ++i)
+            inner += auxiliary[i];
+        inner /= static_cast<double>(pick.size - 2);
+        EXPECT_NEAR(auxiliary[pick.first] / inner, 0.5, 0.1) << "first entry";
+        EXPECT_NEAR(auxiliary[pick.first + pick.size - 1] / inner, 0.5, 0.1) << "last entry";
     }
 }
 
