@@ -51,14 +51,15 @@ ProbabilityValues earlierValues()
 
 // The sheet read line by line: the values stand after the first "=" of the
 // first thirteen lines holding one, and the very first line must hold one.
-// When there are fewer, the next value was expected on the line after the
-// last one found.
+// When there are fewer, the line to mend is the first one holding text but
+// no "=", or else the line after the last value found.
 std::variant<ProbabilityValues, SheetRefusal> readByLines(std::u16string_view sheet)
 {
     const std::u16string text = withFinalLineBreak(sheet);
     ProbabilityValues values;
     int found = 0;
     int lastValueLine = 0;
+    int firstLost = 0;
     int line = 1;
     for (std::size_t start = 0; start < text.size() && found < 13; ++line) {
         const std::size_t end = text.find(kLineBreak, start);
@@ -74,11 +75,13 @@ std::variant<ProbabilityValues, SheetRefusal> readByLines(std::u16string_view sh
                 values.w13 = textToSingle(number);
             ++found;
             lastValueLine = line;
+        } else if (firstLost == 0 && piece.find_first_not_of(u" \t") != std::u16string_view::npos) {
+            firstLost = line;
         }
         start = end + kLineBreak.size();
     }
     if (found < 13)
-        return SheetRefusal{found + 1, found == 0 ? 1 : lastValueLine + 1};
+        return SheetRefusal{found + 1, found == 0 ? 1 : firstLost != 0 ? firstLost : lastValueLine + 1};
     return values;
 }
 

@@ -19,6 +19,25 @@ int lineOf(std::u16string_view text, std::size_t position)
     return line;
 }
 
+// The first line after firstLine that holds something but no "=": where a
+// sheet that ran out of "=" most likely lost one, since the search for the
+// next "=" passes over such lines. 0 when there is none.
+int firstLineWithoutEquals(std::u16string_view text, int firstLine)
+{
+    int line = 1;
+    for (std::size_t start = 0; start < text.size(); ++line) {
+        std::size_t end = text.find(kLineBreak, start);
+        if (end == std::u16string_view::npos)
+            end = text.size();
+        const std::u16string_view content = text.substr(start, end - start);
+        if (line > firstLine && content.find(u'=') == std::u16string_view::npos &&
+            content.find_first_not_of(u" \t") != std::u16string_view::npos)
+            return line;
+        start = end + kLineBreak.size();
+    }
+    return 0;
+}
+
 } // namespace
 
 ProbabilityValues probabilityValuesOf(const GeneratorState& state)
@@ -57,11 +76,19 @@ std::variant<ProbabilityValues, SheetRefusal> readProbabilitySheet(std::u16strin
     ProbabilityValues values;
     std::size_t lineBreak = 1;
     std::size_t previousEquals = 0;
+    std::size_t firstEquals = 0;
     for (std::size_t k = 0; k < kProbabilityCount; ++k) {
         const int value = static_cast<int>(k) + 1;
         const std::size_t equals = findFrom(lineBreak, text, u"=");
-        if (equals == 0)
-            return SheetRefusal{value, k == 0 ? 1 : lineOf(text, previousEquals) + 1};
+        if (equals == 0 && k == 0)
+            return SheetRefusal{value, 1};
+        if (equals == 0) {
+            const int previousLine = lineOf(text, previousEquals);
+            const int lost = firstLineWithoutEquals(text, lineOf(text, firstEquals));
+            return SheetRefusal{value, lost != 0 ? lost : previousLine + 1};
+        }
+        if (k == 0)
+            firstEquals = equals;
         // The first value's line break is sought from the start; a break
         // before its "=" leaves no piece to read.
         lineBreak = findFrom(k == 0 ? 1 : equals, text, kLineBreak);

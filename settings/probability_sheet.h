@@ -22,9 +22,10 @@ ProbabilityValues probabilityValuesOf(const GeneratorState& state);
 void applyProbabilityValues(GeneratorState& state, const ProbabilityValues& values);
 
 // Where a sheet could not be read: the value (1 = w1 ... 13 = w13) whose "=" could not be found, and the
-// 1-based line of the sheet (lines split at "\r\n") where it was expected: line 1 when a line break comes
-// before the first "="; otherwise the line after the previous value's line, which may be one past the
-// sheet's last line when the sheet simply ends.
+// 1-based line of the sheet (lines split at "\r\n") to mend: line 1 when a line break comes before the
+// first "="; otherwise the first line after w1's that holds text but no "=" (the search for the next "="
+// passed over it), or, without such a line, the line after the previous value's line, which is one past
+// the sheet's last line when the sheet simply ends.
 struct SheetRefusal {
     int value = 0;
     int line = 0;

@@ -129,8 +129,10 @@ TEST(ProbabilitySheet, UnreadableSheetSaysWhereAndChangesNothing)
         {"no equals sign at all", u"w1 0.7\r\nw2 0.9\r\n", {1, 1}},
         {"carriage return alone", u"\r", {1, 1}},
         {"twelve values", kDefaultSheet.substr(0, kDefaultSheet.find(u"w13=")), {13, 13}},
-        // w5 takes line 6's value and so on; w13 finds nothing after line 13.
-        {"value line without its equals sign", lostEquals, {13, 14}},
+        // w5 takes line 6's value and so on; w13 finds nothing, and line 5 is
+        // the one to mend.
+        {"value line without its equals sign", lostEquals, {13, 5}},
+        {"blank lines between values", u"w1=1\r\n\r\n \r\nw2=2\r\n", {3, 5}},
         {"only equals signs on one line", Text(5000, u'='), {2, 2}},
     };
     for (const auto& c : cases) {

@@ -314,13 +314,14 @@ void Versomat::markSheetRefused(const SheetRefusal& refusal)
 {
     QTextCursor line(m_sheet->document()->findBlockByNumber(refusal.line - 1));
     const bool lineExists = line.block().isValid();
+    const int found = refusal.value - 1;
     const QString hint =
-        lineExists ? QStringLiteral("Nicht übernommen: In Zeile %1 fehlt das „=“ für w%2. "
+        lineExists ? QStringLiteral("Nicht übernommen: Zeile %1 enthält kein „=“, gefunden sind nur %2 von 13 Werten.\n"
                                     "Jede Zeile braucht die Form „w1=0,7“.")
                          .arg(refusal.line)
-                         .arg(refusal.value)
-                   : QStringLiteral("Nicht übernommen: Es fehlen Zeilen ab w%1. Jede Zeile braucht die Form „w1=0,7“.")
-                         .arg(refusal.value);
+                         .arg(found)
+                   : QStringLiteral("Nicht übernommen: gefunden sind nur %1 von 13 Werten.\nJede Zeile braucht die Form „w1=0,7“.")
+                         .arg(found);
     if (!lineExists)
         line = QTextCursor(m_sheet->document()->lastBlock());
     line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
