@@ -83,8 +83,11 @@ QPalette darkPalette()
 {
     QPalette dark;
     const QColor window(53, 53, 53), base(35, 35, 35), text(Qt::white);
-    for (const auto& [role, colour] : {std::pair{QPalette::Window, window}, {QPalette::WindowText, text},
-                                       {QPalette::Base, base}, {QPalette::Text, text}, {QPalette::Button, window},
+    for (const auto& [role, colour] : {std::pair{QPalette::Window, window},
+                                       {QPalette::WindowText, text},
+                                       {QPalette::Base, base},
+                                       {QPalette::Text, text},
+                                       {QPalette::Button, window},
                                        {QPalette::ButtonText, text}})
         dark.setColor(role, colour);
     return dark;
@@ -348,7 +351,8 @@ private slots:
         QCOMPARE(sheet->palette().color(QPalette::Base), normal);
         QCOMPARE(sheet->toolTip(), controlRow(ControlRole::Sheet).help.toString());
         click(nameOf(ControlRole::SheetShow));
-        QCOMPARE(sheet->toPlainText(), QString(shown).replace(u"w1=0.7"_s, u"w1=0.25"_s).replace(u"w13=0.1"_s, u"w13=1"_s));
+        QCOMPARE(sheet->toPlainText(),
+                 QString(shown).replace(u"w1=0.7"_s, u"w1=0.25"_s).replace(u"w13=0.1"_s, u"w13=1"_s));
     }
 
     void readableUnderADarkPalette()
@@ -382,7 +386,8 @@ private slots:
 
     void contextMenuSpeaksGerman()
     {
-        std::unique_ptr<QMenu> menu(box(nameOf(ControlRole::ListBox, WordListKind::Actors))->createStandardContextMenu());
+        std::unique_ptr<QMenu> menu(
+            box(nameOf(ControlRole::ListBox, WordListKind::Actors))->createStandardContextMenu());
         QStringList texts;
         for (const QAction* action : menu->actions())
             texts << action->text().remove(u'&').section(u'\t', 0, 0);

@@ -46,8 +46,8 @@ QString buttonStyleSheet(const QColor& background, const QColor& text)
     return QStringLiteral("QPushButton { color: %4; background-color: %1; border: 1px solid %2; border-radius: 2px; }"
                           "QPushButton:pressed { background-color: %3; }"
                           "QPushButton:focus { border: 2px solid %4; }")
-        .arg(background.name(), background.darker(kBorderDarkness).name(),
-             background.darker(kPressedDarkness).name(), text.name());
+        .arg(background.name(), background.darker(kBorderDarkness).name(), background.darker(kPressedDarkness).name(),
+             text.name());
 }
 
 void paintBackground(QWidget* widget, ControlKind kind, const QColor& background)
@@ -56,7 +56,8 @@ void paintBackground(QWidget* widget, ControlKind kind, const QColor& background
         return;
     const QPalette system = QApplication::palette(widget);
     if (kind == ControlKind::Button) {
-        widget->setStyleSheet(buttonStyleSheet(background, readableTextOn(background, system.color(QPalette::ButtonText))));
+        widget->setStyleSheet(
+            buttonStyleSheet(background, readableTextOn(background, system.color(QPalette::ButtonText))));
         return;
     }
     const bool label = kind == ControlKind::Label;

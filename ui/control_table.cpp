@@ -30,10 +30,9 @@ constexpr QStringView kActorsHelp =
     u"Eine Zeile je Handelndem: der, die, das oder viele, ein Leerzeichen, dann das Nomen,\n"
     u"zum Beispiel „der Mann“, „die Frau“, „das Kind“, „viele Bäume“.\n"
     u"Das erste Wort bestimmt das Geschlecht; höchstens 21 Zeilen werden gelesen.";
-constexpr QStringView kObjectsHelp =
-    u"Eine Zeile je Ding: der, die, das oder viele, ein Leerzeichen, dann das Nomen,\n"
-    u"zum Beispiel „das Radio“, „der Topf“, „viele Früchte“.\n"
-    u"Das erste Wort bestimmt das Geschlecht; höchstens 21 Zeilen werden gelesen.";
+constexpr QStringView kObjectsHelp = u"Eine Zeile je Ding: der, die, das oder viele, ein Leerzeichen, dann das Nomen,\n"
+                                     u"zum Beispiel „das Radio“, „der Topf“, „viele Früchte“.\n"
+                                     u"Das erste Wort bestimmt das Geschlecht; höchstens 21 Zeilen werden gelesen.";
 constexpr QStringView kVerbsHelp =
     u"Ein Verb je Zeile in der Form für „er/sie/es“, zum Beispiel „küsst“, „liebt“.\n"
     u"Für die Mehrzahl wird der letzte Buchstabe durch „en“ ersetzt (liebt → lieben).\n"
@@ -44,27 +43,24 @@ constexpr QStringView kAdjectivesHelp =
     u"Jede Zeile braucht mindestens drei Zeichen; eine kürzere oder leere Zeile beendet die Liste.";
 constexpr QStringView kExampleHelp = u"Füllt das Feld mit einer Beispielliste (Strg+Z holt den vorigen Text zurück).";
 constexpr QStringView kMarkHelp = u"Noch nicht übernommen";
-constexpr QStringView kGenerateHelp =
-    u"Erzeugt das nächste Gedicht aus den übernommenen Listen (Strg+Eingabe).\n"
-    u"Ohne Zufallsstart kommen nach jedem Programmstart dieselben Gedichte.";
-constexpr QStringView kRandomStartHelp =
-    u"Startet die Zufallsfolge nach der Uhrzeit neu und erzeugt ein Gedicht;\n"
-    u"die Überschriften beginnen ab dann mit „Zufalls-“.";
-constexpr QStringView kSheetHelp =
-    u"Jede Zeile ein Wert zwischen 0 und 1 (Komma oder Punkt):\n"
-    u"w1: Adjektive vor dem Handelnden (größer: öfter)\n"
-    u"w2: weiteres Adjektiv vor dem Handelnden (größer: seltener)\n"
-    u"w3: weiteres Adjektiv nach ist/war/wird (größer: öfter)\n"
-    u"w4: weiteres ist/war/wird in der Zeile (größer: öfter)\n"
-    u"w5: Satzzeichen nach ist/war/wird (größer: öfter)\n"
-    u"w6: bis hier folgt dem Handelnden ist/war/wird\n"
-    u"w7: bis hier ein weiterer Handelnder in derselben Zeile\n"
-    u"w8: bis hier ein Satzzeichen und Zeilenende, darüber Verb und Ding\n"
-    u"w9: Ding ohne Artikel (größer: öfter)\n"
-    u"w10: Ding ohne Adjektiv (größer: öfter)\n"
-    u"w11: Ding bleibt ganz stehen statt neuem Verb (größer: öfter)\n"
-    u"w12: weiteres Adjektiv vor dem Ding (größer: seltener)\n"
-    u"w13: Gedicht endet nach einer Zeile (größer: kürzere Gedichte)";
+constexpr QStringView kGenerateHelp = u"Erzeugt das nächste Gedicht aus den übernommenen Listen (Strg+Eingabe).\n"
+                                      u"Ohne Zufallsstart kommen nach jedem Programmstart dieselben Gedichte.";
+constexpr QStringView kRandomStartHelp = u"Startet die Zufallsfolge nach der Uhrzeit neu und erzeugt ein Gedicht;\n"
+                                         u"die Überschriften beginnen ab dann mit „Zufalls-“.";
+constexpr QStringView kSheetHelp = u"Jede Zeile ein Wert zwischen 0 und 1 (Komma oder Punkt):\n"
+                                   u"w1: Adjektive vor dem Handelnden (größer: öfter)\n"
+                                   u"w2: weiteres Adjektiv vor dem Handelnden (größer: seltener)\n"
+                                   u"w3: weiteres Adjektiv nach ist/war/wird (größer: öfter)\n"
+                                   u"w4: weiteres ist/war/wird in der Zeile (größer: öfter)\n"
+                                   u"w5: Satzzeichen nach ist/war/wird (größer: öfter)\n"
+                                   u"w6: bis hier folgt dem Handelnden ist/war/wird\n"
+                                   u"w7: bis hier ein weiterer Handelnder in derselben Zeile\n"
+                                   u"w8: bis hier ein Satzzeichen und Zeilenende, darüber Verb und Ding\n"
+                                   u"w9: Ding ohne Artikel (größer: öfter)\n"
+                                   u"w10: Ding ohne Adjektiv (größer: öfter)\n"
+                                   u"w11: Ding bleibt ganz stehen statt neuem Verb (größer: öfter)\n"
+                                   u"w12: weiteres Adjektiv vor dem Ding (größer: seltener)\n"
+                                   u"w13: Gedicht endet nach einer Zeile (größer: kürzere Gedichte)";
 
 // One row per line reads as the window's layout table; keep it so.
 // clang-format off

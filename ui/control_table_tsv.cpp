@@ -83,8 +83,8 @@ int main(int argc, char** argv)
         const QRect rect = pixelRect(row.twips);
         out << row.objectName.toString() << '\t' << kindName(row.kind) << '\t' << roleName(row.role) << '\t'
             << listName(row.list) << '\t' << rect.left() << '\t' << rect.top() << '\t' << rect.width() << '\t'
-            << rect.height() << '\t' << row.accessibleName.toString() << '\t' << oneField(toQtText(row.text))
-            << '\t' << ((row.settings & kHiddenAtStart) ? 1 : 0) << '\n';
+            << rect.height() << '\t' << row.accessibleName.toString() << '\t' << oneField(toQtText(row.text)) << '\t'
+            << ((row.settings & kHiddenAtStart) ? 1 : 0) << '\n';
     }
     return out.status() == QTextStream::Ok && file.flush() ? 0 : 1;
 }

@@ -316,12 +316,15 @@ void Versomat::markSheetRefused(const SheetRefusal& refusal)
     const bool lineExists = line.block().isValid();
     const int found = refusal.value - 1;
     const QString hint =
-        lineExists ? QStringLiteral("Nicht übernommen: Zeile %1 enthält kein „=“, gefunden sind nur %2 von 13 Werten.\n"
+        lineExists ? QStringLiteral("Nicht übernommen: Zeile %1 enthält kein „=“, gefunden sind nur %2 von %3 Werten.\n"
                                     "Jede Zeile braucht die Form „w1=0,7“.")
                          .arg(refusal.line)
                          .arg(found)
-                   : QStringLiteral("Nicht übernommen: gefunden sind nur %1 von 13 Werten.\nJede Zeile braucht die Form „w1=0,7“.")
-                         .arg(found);
+                         .arg(kProbabilityCount)
+                   : QStringLiteral(
+                         "Nicht übernommen: gefunden sind nur %1 von %2 Werten.\nJede Zeile braucht die Form „w1=0,7“.")
+                         .arg(found)
+                         .arg(kProbabilityCount);
     if (!lineExists)
         line = QTextCursor(m_sheet->document()->lastBlock());
     line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);

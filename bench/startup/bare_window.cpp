@@ -85,7 +85,8 @@ void checkDisplay()
 
 void createControl(const ControlRow& row, const Features& features, QWidget* parent)
 {
-    const QString text = QString::fromStdU16String(std::u16string(row.text)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const QString text =
+        QString::fromStdU16String(std::u16string(row.text)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     const bool hidden = row.settings & kHiddenAtStart;
     QWidget* widget = nullptr;
     switch (row.kind) {
