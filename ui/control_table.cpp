@@ -53,12 +53,12 @@ constexpr QStringView kSheetHelp = u"Jede Zeile ein Wert zwischen 0 und 1 (Komma
                                    u"w3: weiteres Adjektiv nach ist/war/wird (größer: öfter)\n"
                                    u"w4: weiteres ist/war/wird in der Zeile (größer: öfter)\n"
                                    u"w5: Satzzeichen nach ist/war/wird (größer: öfter)\n"
-                                   u"w6: bis hier folgt dem Handelnden ist/war/wird\n"
-                                   u"w7: bis hier ein weiterer Handelnder in derselben Zeile\n"
-                                   u"w8: bis hier ein Satzzeichen und Zeilenende, darüber Verb und Ding\n"
+                                   u"w6: bis w6 folgt dem Handelnden ist/war/wird\n"
+                                   u"w7: von w6 bis w7 ein weiterer Handelnder in derselben Zeile\n"
+                                   u"w8: von w7 bis w8 Satzzeichen und Zeilenende, darüber Verb und Ding\n"
                                    u"w9: Ding ohne Artikel (größer: öfter)\n"
                                    u"w10: Ding ohne Adjektiv (größer: öfter)\n"
-                                   u"w11: Ding bleibt ganz stehen statt neuem Verb (größer: öfter)\n"
+                                   u"w11: das Ding wird genannt statt eines neuen Verbs (größer: öfter)\n"
                                    u"w12: weiteres Adjektiv vor dem Ding (größer: seltener)\n"
                                    u"w13: Gedicht endet nach einer Zeile (größer: kürzere Gedichte)";
 
