@@ -2,7 +2,7 @@
 # needs when run as root; otherwise names the one apt-get line to run.
 
 VERSOMAT_BUILD_PACKAGES="g++ cmake make libpcg-cpp-dev qt6-base-dev qt6-qpa-plugins fonts-liberation2"
-VERSOMAT_TEST_PACKAGES="libgtest-dev libbenchmark-dev xvfb xauth xdotool xclip clang libclang-rt-14-dev valgrind"
+VERSOMAT_TEST_PACKAGES="libgtest-dev libbenchmark-dev xvfb xauth x11-utils xdotool xclip clang libclang-rt-14-dev valgrind"
 
 versomat_missing_packages() {
   local missing=() p

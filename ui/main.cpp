@@ -5,7 +5,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <string>
 #include <string_view>
+
+#ifdef Q_OS_LINUX
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#endif
 
 #ifdef VERSOMAT_HAVE_XCB
 #include <xcb/xcb.h>
@@ -14,6 +22,19 @@
 #include "versomat.h"
 
 namespace {
+
+// An X server started without -noreset resets when its last client leaves
+// and drops the connections that arrive meanwhile; Qt aborts on that. Had the
+// check hung up before Qt connected, its leaving would be that reset, so its
+// connection is held until Qt has its own.
+#ifdef VERSOMAT_HAVE_XCB
+struct XcbDisconnect {
+    void operator()(xcb_connection_t* connection) const { xcb_disconnect(connection); }
+};
+using XConnection = std::unique_ptr<xcb_connection_t, XcbDisconnect>;
+#else
+struct XConnection {};
+#endif
 
 #ifdef Q_OS_LINUX
 std::string_view environment(const char* name)
@@ -33,36 +54,77 @@ std::string_view chosenPlatform(int argc, char** argv)
     return environment("QT_QPA_PLATFORM");
 }
 
-bool xServerAnswers()
+bool xServerAnswers([[maybe_unused]] XConnection& held)
 {
 #ifdef VERSOMAT_HAVE_XCB
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    const bool answers = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return answers;
+    XConnection connection(xcb_connect(nullptr, nullptr));
+    if (xcb_connection_has_error(connection.get()) != 0)
+        return false;
+    held = std::move(connection);
+    return true;
 #else
     return !environment("DISPLAY").empty();
 #endif
+}
+
+// Finds the compositor as libwayland does: a socket handed over in
+// WAYLAND_SOCKET, else WAYLAND_DISPLAY (or "wayland-0" when unset) as a path,
+// relative to XDG_RUNTIME_DIR unless absolute. A variable left over from an
+// ended session names a socket nobody listens on any more.
+bool compositorAnswers()
+{
+    if (!environment("WAYLAND_SOCKET").empty())
+        return true;
+    const char* name = std::getenv("WAYLAND_DISPLAY");
+    std::string path = name ? name : "wayland-0";
+    if (path.empty())
+        return false;
+    if (path.front() != '/') {
+        const std::string_view runtimeDir = environment("XDG_RUNTIME_DIR");
+        if (runtimeDir.empty())
+            return false;
+        path = std::string(runtimeDir) + '/' + path;
+    }
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof address.sun_path)
+        return false;
+    path.copy(address.sun_path, path.size());
+    const int socketFd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (socketFd < 0)
+        return false;
+    const bool answers = connect(socketFd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    close(socketFd);
+    return answers;
+}
+
+// The platforms Qt 6 tries when none is chosen: Wayland first where a Wayland
+// session shows, then X11.
+std::string_view defaultPlatforms()
+{
+    if (std::getenv("WAYLAND_DISPLAY") || environment("XDG_SESSION_TYPE") == "wayland")
+        return "wayland;xcb";
+    return "xcb";
 }
 
 // Qt aborts with a core dump when no platform it tries finds a display.
 // That is foreseen here only for X11 and Wayland; any other platform
 // (offscreen, vnc, ...) is left for Qt to judge. Entries are separated by
 // ";" and may carry ":options".
-bool displayMissing(int argc, char** argv)
+bool displayMissing(int argc, char** argv, XConnection& held)
 {
     std::string_view platforms = chosenPlatform(argc, argv);
     if (platforms.empty())
-        platforms = "wayland;xcb";
+        platforms = defaultPlatforms();
     while (!platforms.empty()) {
         const std::string_view entry = platforms.substr(0, platforms.find(';'));
         platforms.remove_prefix(std::min(platforms.size(), entry.size() + 1));
         const std::string_view name = entry.substr(0, entry.find(':'));
         if (name == "xcb") {
-            if (xServerAnswers())
+            if (xServerAnswers(held))
                 return false;
         } else if (name.starts_with("wayland")) {
-            if (!environment("WAYLAND_DISPLAY").empty())
+            if (compositorAnswers())
                 return false;
         } else {
             return false;
@@ -71,7 +133,7 @@ bool displayMissing(int argc, char** argv)
     return true;
 }
 #else
-bool displayMissing(int, char**)
+bool displayMissing(int, char**, XConnection&)
 {
     return false;
 }
@@ -81,12 +143,14 @@ bool displayMissing(int, char**)
 
 int main(int argc, char** argv)
 {
-    if (displayMissing(argc, argv)) {
+    XConnection checkConnection;
+    if (displayMissing(argc, argv, checkConnection)) {
         std::fputs("versomat: no display found - start it on a desktop, or headless with: xvfb-run versomat\n", stderr);
         return EXIT_FAILURE;
     }
 
     QApplication app(argc, argv);
+    checkConnection = {};
     QGuiApplication::setDesktopFileName(QStringLiteral("versomat"));
     // Fusion honours the palette colours of the labels and text boxes, which
     // some desktop styles replace with their own.

@@ -12,4 +12,11 @@ if(TARGET versomat)
   # The script stops itself well before this and cleans up; the limit only
   # catches a script that hangs anyway.
   set_tests_properties(e2e_session PROPERTIES TIMEOUT 150 LABELS e2e)
+
+  # Starts on X servers that reset when their last client leaves, and
+  # without a usable display. Run the script by hand with a second argument
+  # for more starts than these 30.
+  add_test(NAME e2e_startup
+    COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/startup_test.sh $<TARGET_FILE:versomat> 30)
+  set_tests_properties(e2e_startup PROPERTIES TIMEOUT 150 LABELS e2e)
 endif()
