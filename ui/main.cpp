@@ -98,8 +98,8 @@ bool compositorAnswers()
     return answers;
 }
 
-// The platforms Qt 6 tries when none is chosen: Wayland first where a Wayland
-// session shows, then X11.
+// The platforms Qt tries when none is chosen: Wayland first where
+// WAYLAND_DISPLAY is set, even empty, or the session says Wayland; then X11.
 std::string_view defaultPlatforms()
 {
     if (std::getenv("WAYLAND_DISPLAY") || environment("XDG_SESSION_TYPE") == "wayland")
