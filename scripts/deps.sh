@@ -1,8 +1,8 @@
 # Sourced by the set-up commands. Installs the Debian packages a command
 # needs when run as root; otherwise names the one apt-get line to run.
 
-VERSOMAT_BUILD_PACKAGES="g++ cmake make libpcg-cpp-dev qt6-base-dev qt6-qpa-plugins qt6-translations-l10n fonts-liberation2"
-VERSOMAT_TEST_PACKAGES="libgtest-dev libbenchmark-dev xvfb xauth xdotool xclip clang libclang-rt-14-dev valgrind dbus-daemon dbus-bin at-spi2-core python3-pyatspi weston qt6-wayland"
+VERSOMAT_BUILD_PACKAGES="g++ cmake make libpcg-cpp-dev qt6-base-dev qt6-qpa-plugins qt6-wayland qt6-translations-l10n fonts-liberation2"
+VERSOMAT_TEST_PACKAGES="libgtest-dev libbenchmark-dev xvfb xauth x11-utils xdotool xclip clang libclang-rt-14-dev valgrind dbus-daemon dbus-bin at-spi2-core python3-pyatspi weston"
 
 versomat_missing_packages() {
   local missing=() p

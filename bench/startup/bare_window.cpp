@@ -75,14 +75,6 @@ QString windowStyleSheet()
     return sheet;
 }
 
-void checkDisplay()
-{
-#ifdef VERSOMAT_HAVE_XCB
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    xcb_disconnect(connection);
-#endif
-}
-
 void createControl(const ControlRow& row, const Features& features, QWidget* parent)
 {
     const QString text =
@@ -162,9 +154,15 @@ int main(int argc, char** argv)
     // Read before QApplication so that the display check can precede it.
     if (!parseOptions(argc, argv, features))
         return 2;
-    if (features.displayCheck)
-        checkDisplay();
+#ifdef VERSOMAT_HAVE_XCB
+    // Held, like Versomat's, until Qt has its own connection.
+    xcb_connection_t* check = features.displayCheck ? xcb_connect(nullptr, nullptr) : nullptr;
+#endif
     QApplication app(argc, argv);
+#ifdef VERSOMAT_HAVE_XCB
+    if (check)
+        xcb_disconnect(check);
+#endif
     if (features.fusion)
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 

@@ -26,4 +26,11 @@ if(TARGET versomat)
     # catches a script that hangs anyway.
     set_tests_properties(e2e_desktop_${mode} PROPERTIES TIMEOUT 90 LABELS e2e)
   endforeach()
+
+  # Starts on X servers that reset when their last client leaves, and
+  # without a usable display. Run the script by hand with a second argument
+  # for more starts than these 30.
+  add_test(NAME e2e_startup
+    COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/startup_test.sh $<TARGET_FILE:versomat> 30)
+  set_tests_properties(e2e_startup PROPERTIES TIMEOUT 150 LABELS e2e)
 endif()
