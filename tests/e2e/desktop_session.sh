@@ -32,18 +32,7 @@ display_pid=""
 app_pid=""
 watchdog_pid=""
 
-stop_process() {
-    local pid=$1
-    [ -n "$pid" ] || return 0
-    kill -TERM "$pid" 2>/dev/null || return 0
-    for _ in $(seq 50); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.05
-    done
-    kill -KILL "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-    return 0
-}
+. "$(dirname "${BASH_SOURCE[0]}")/processes.sh"
 
 cleanup() {
     local status=$?
@@ -105,10 +94,7 @@ done
 [ -r "$controls" ] || fail "cannot read the control table $controls"
 [ -r "$golden" ] || fail "cannot read the golden poems $golden"
 
-# The watchdog ends its own sleep when it is stopped, so nothing lingers.
-bash -c 'sleep "$1" & s=$!; trap "kill $s; exit 0" TERM; wait $s; kill -TERM "$2"' \
-    watchdog "$OVERALL_TIMEOUT" $$ </dev/null >/dev/null 2>&1 &
-watchdog_pid=$!
+start_watchdog "$OVERALL_TIMEOUT"
 
 # mktemp makes the folder with mode 0700, which both weston and the
 # accessibility bus insist on for XDG_RUNTIME_DIR.

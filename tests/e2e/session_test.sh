@@ -45,18 +45,7 @@ app_pid=""
 marker_pid=""
 watchdog_pid=""
 
-stop_process() {
-    local pid=$1
-    [ -n "$pid" ] || return 0
-    kill -TERM "$pid" 2>/dev/null || return 0
-    for _ in $(seq 50); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.05
-    done
-    kill -KILL "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-    return 0
-}
+. "$(dirname "${BASH_SOURCE[0]}")/processes.sh"
 
 cleanup() {
     local status=$?
@@ -89,10 +78,7 @@ done
 [ -x "$expected_tool" ] || fail "no program at $expected_tool"
 [ -n "${RECT[$SHEET]:-}" ] || fail "no control table in $controls"
 
-# The watchdog ends its own sleep when it is stopped, so nothing lingers.
-bash -c 'sleep "$1" & s=$!; trap "kill $s; exit 0" TERM; wait $s; kill -TERM "$2"' \
-    watchdog "$OVERALL_TIMEOUT" $$ </dev/null >/dev/null 2>&1 &
-watchdog_pid=$!
+start_watchdog "$OVERALL_TIMEOUT"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/versomat-e2e.XXXXXX") || fail "cannot make a working folder"
 mkdir -m 700 "$work/runtime"

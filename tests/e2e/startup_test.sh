@@ -20,18 +20,7 @@ xvfb_pid=""
 app_pid=""
 busy_pids=()
 
-stop_process() {
-    local pid=$1
-    [ -n "$pid" ] || return 0
-    kill -TERM "$pid" 2>/dev/null || return 0
-    for _ in $(seq 50); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.05
-    done
-    kill -KILL "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-    return 0
-}
+. "$(dirname "${BASH_SOURCE[0]}")/processes.sh"
 
 cleanup() {
     local status=$? pid
