@@ -31,6 +31,9 @@ PRESS = "Press"
 # later, so every press is followed by waiting for its effect.
 EFFECT_TIMEOUT = 5.0
 POLL = 0.05
+# A replaced text can be read half done (the old text gone, the new one not
+# all in yet); it counts once it holds still this long.
+SETTLE = 0.2
 
 
 class Failure(Exception):
@@ -141,7 +144,7 @@ def text_of(accessible):
 
 def press(button, watched, what):
     """Presses button through its action and waits until watched shows a
-    different text; returns that text."""
+    different text that holds still; returns that text."""
     before = text_of(watched)
     actions = button.queryAction()
     names = [actions.getName(i) for i in range(actions.nActions)]
@@ -154,8 +157,16 @@ def press(button, watched, what):
         now = text_of(watched)
         return now if now != before else None
 
-    return poll(f"{what} after pressing {button.name!r} (it still shows {before!r})",
-                time.monotonic() + EFFECT_TIMEOUT, changed)
+    shown = poll(f"{what} after pressing {button.name!r} (it still shows {before!r})",
+                 time.monotonic() + EFFECT_TIMEOUT, changed)
+    deadline = time.monotonic() + EFFECT_TIMEOUT
+    while time.monotonic() < deadline:
+        time.sleep(SETTLE)
+        now = text_of(watched)
+        if now == shown:
+            break
+        shown = now
+    return shown
 
 
 def control(by_role, role, word_list="-"):

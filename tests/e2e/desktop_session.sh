@@ -126,11 +126,11 @@ if [ "$mode" = x11 ]; then
     # -displayfd picks a free display and writes its number once the server
     # accepts connections. Without -noreset the server resets when its last
     # client leaves.
-    Xvfb -displayfd 3 -screen 0 1024x800x24 -dpi 96 -nolisten tcp -noreset \
-        3>"$work/display" </dev/null >"$work/display.log" 2>&1 &
-    display_pid=$!
-    wait_until "$START_TIMEOUT" "waiting for Xvfb" "$display_pid" grep -qs '^[0-9][0-9]*$' "$work/display"
-    app_display=(DISPLAY=":$(cat "$work/display")" QT_QPA_PLATFORM=xcb)
+    started=0
+    start_xvfb "$work/display.log" -screen 0 1024x800x24 -dpi 96 -noreset || started=$?
+    display_pid=$xvfb_pid
+    [ "$started" = 0 ] || fail "waiting for Xvfb: it did not start"
+    app_display=(DISPLAY="$xvfb_display" QT_QPA_PLATFORM=xcb)
 else
     socket="versomat-$$"
     weston --backend=headless-backend.so --no-config --socket="$socket" --idle-time=0 \

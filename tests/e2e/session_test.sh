@@ -93,20 +93,11 @@ for f in "$work"/expected/*.txt; do
 done
 
 step="starting Xvfb"
-# -displayfd picks a free display and writes its number once the server
-# accepts connections, so there is no guessing and no race. Without -noreset
-# the server resets whenever its last client leaves and drops the
-# connections that arrive meanwhile.
-Xvfb -displayfd 3 -screen 0 1024x800x24 -dpi 96 -nolisten tcp -noreset \
-    3>"$work/display" </dev/null >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 200); do
-    grep -q '^[0-9][0-9]*$' "$work/display" 2>/dev/null && break
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb exited: $(tail -n 5 "$work/xvfb.log")"
-    sleep 0.05
-done
-grep -q '^[0-9][0-9]*$' "$work/display" || fail "Xvfb reported no display within 10 s"
-export DISPLAY=":$(cat "$work/display")"
+# Without -noreset the server resets whenever its last client leaves and
+# drops the connections that arrive meanwhile.
+start_xvfb "$work/xvfb.log" -screen 0 1024x800x24 -dpi 96 -noreset ||
+    fail "Xvfb did not start within 10 s: $(tail -n 5 "$work/xvfb.log")"
+export DISPLAY=$xvfb_display
 
 step="starting versomat"
 XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$app" </dev/null >"$work/app.log" 2>&1 &

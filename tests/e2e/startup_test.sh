@@ -67,17 +67,8 @@ start_on_fresh_server() {
     problem=""
     # A plain server as users start it: no -noreset, default screen. A fresh
     # one each time, as its first reset is the slow one.
-    : >"$work/display"
-    Xvfb -displayfd 3 -nolisten tcp \
-        3>"$work/display" </dev/null >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 200); do
-        grep -q '^[0-9][0-9]*$' "$work/display" 2>/dev/null && break
-        kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb exited: $(tail -n 5 "$work/xvfb.log")"
-        sleep 0.05
-    done
-    grep -q '^[0-9][0-9]*$' "$work/display" || fail "Xvfb reported no display within 10 s"
-    display=":$(cat "$work/display")"
+    start_xvfb "$work/xvfb.log" || fail "Xvfb did not start within 10 s: $(tail -n 5 "$work/xvfb.log")"
+    display=$xvfb_display
     # Another client comes and goes, as a script waiting for the server
     # would; the server resets once it has left.
     DISPLAY=$display xdpyinfo >/dev/null 2>&1 || fail "xdpyinfo could not reach the new server"
