@@ -139,7 +139,7 @@ private slots:
     {
         const QRect screen = m_window->screen()->availableGeometry();
         QVERIFY(m_window->width() <= screen.width() && m_window->height() <= screen.height());
-        const QSize canvas(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+        const QSize canvas = clientPixelSize();
         if (screen.width() > canvas.width() + 40 && screen.height() > canvas.height() + 60)
             QCOMPARE(m_window->size(), canvas);
         // Enlarging moves nothing.

@@ -148,6 +148,11 @@ QRect pixelRect(const TwipRect& twips)
             twipsToPixels(twips.height)};
 }
 
+QSize clientPixelSize()
+{
+    return {twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips)};
+}
+
 std::span<const ControlRow> controlTable()
 {
     return kControls;

@@ -97,6 +97,9 @@ struct ControlRow {
 // Pixel geometry of a control, converted with twipsToPixels.
 QRect pixelRect(const TwipRect& twips);
 
+// The client area in pixels: the canvas that holds every control.
+QSize clientPixelSize();
+
 // Every control of the window in tab order: a row's index is its place in
 // the focus chain. Labels and hidden controls are passed over by the focus
 // chain on their own.

@@ -135,10 +135,10 @@ Versomat::Versomat(QWidget* parent) : QWidget(parent)
     const QColor teal = colourOf(Colour::Teal);
     paintBackground(this, ControlKind::Label, teal);
 
-    // The controls keep their places on a canvas of the design's size; on a
+    // The controls keep their places on a canvas of the layout's size; on a
     // screen too small for it the canvas scrolls instead of being cut off.
     auto* canvas = new QWidget;
-    canvas->setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+    canvas->setFixedSize(clientPixelSize());
     paintBackground(canvas, ControlKind::Label, teal);
     m_scrollArea = new QScrollArea(this);
     m_scrollArea->setFrameShape(QFrame::NoFrame);
@@ -209,7 +209,7 @@ Versomat::Handler Versomat::handlerFor(const ControlRow& row)
 
 void Versomat::fitIntoScreen()
 {
-    const QSize canvas(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+    const QSize canvas = clientPixelSize();
     const QSize room = screen()->availableGeometry().size() - kFrameAllowance;
     QSize fitted = canvas.boundedTo(room);
     // A scroll bar along one side takes room from the other; widen by it

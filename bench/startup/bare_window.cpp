@@ -180,7 +180,7 @@ int main(int argc, char** argv)
         colourByPalette(&window, QPalette::Window, colourOf(Colour::Teal));
     if (features.oneStyleSheet)
         window.setStyleSheet(windowStyleSheet());
-    window.resize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+    window.resize(clientPixelSize());
     for (const ControlRow& row : controlTable())
         createControl(row, features, &window);
     window.show();
