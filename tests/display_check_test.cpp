@@ -1,4 +1,5 @@
-// The start-up check, under an X server of its own (see CMakeLists.txt).
+// The start-up check, under an X server of its own that never resets (see
+// CMakeLists.txt), so that connections made one after another all stand.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -10,12 +11,15 @@
 #include <xcb/xcb.h>
 #include <xcb/xcbext.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <map>
-#include <ostream>
 #include <memory>
+#include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -78,111 +82,81 @@ TEST(DisplayCheck, HoldsItsXConnectionUntilQtHasItsOwn)
     xcb_disconnect(observer);
 }
 
-// A socket that accepts connections, as a running compositor's does, or,
-// closed, the one a compositor that has gone leaves behind.
-struct Socket {
-    Socket(const std::string& path, bool listening) : fd(socket(AF_UNIX, SOCK_STREAM, 0))
-    {
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        path.copy(address.sun_path, sizeof address.sun_path - 1);
-        if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || listen(fd, 8) != 0)
-            ADD_FAILURE() << "cannot listen on " << path;
-        if (!listening) {
-            close(fd);
-            fd = -1;
-        }
-    }
-    ~Socket()
-    {
-        if (fd >= 0)
-            close(fd);
-    }
-    int fd;
-};
+// A socket that accepts connections, as a running compositor's does; closed,
+// it is the one a compositor that has gone leaves behind.
+int listeningSocket(const std::string& path)
+{
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    path.copy(address.sun_path, sizeof address.sun_path - 1);
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || listen(fd, 8) != 0)
+        ADD_FAILURE() << "cannot listen on " << path;
+    return fd;
+}
+
+std::vector<std::string> words(const std::string& text)
+{
+    std::istringstream in(text);
+    return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
+}
 
 TEST(DisplayCheck, FindsTheDisplayOnThePlatformsQtTries)
 {
     ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "needs an X server; ctest runs it under xvfb-run";
-    const std::string x = std::getenv("DISPLAY");
-    // Without a client of its own the server would reset between the rows'
-    // connections, and drop those arriving meanwhile.
-    const std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> keepAlive(xcb_connect(nullptr, nullptr),
-                                                                                   xcb_disconnect);
-    const std::string noX = ":65432";
-    const std::filesystem::path runtime =
-        std::filesystem::temp_directory_path() / ("versomat-" + std::to_string(getpid()));
-    std::filesystem::create_directories(runtime);
-    const std::string runtimeDir = runtime.string();
-    {
-        const Socket compositor(runtimeDir + "/wayland-0", true);
-        const Socket gone(runtimeDir + "/wayland-gone", false);
+    char runtimeDir[] = "/tmp/versomat-runtime-XXXXXX";
+    ASSERT_NE(mkdtemp(runtimeDir), nullptr);
+    const int compositor = listeningSocket(std::string(runtimeDir) + "/wayland-0");
+    close(listeningSocket(std::string(runtimeDir) + "/wayland-gone"));
 
-        using Environment = std::map<std::string, std::string>;
-        using enum DisplayFound;
-        const struct {
-            const char* name;
-            std::vector<const char*> arguments;
-            Environment environment;
-            DisplayFound found;
-        } cases[] = {
-            {"nothing set", {}, {}, None},
-            {"X11", {}, {{"DISPLAY", x}}, X11},
-            {"X server gone", {}, {{"DISPLAY", noX}}, None},
-            {"Wayland first",
-             {},
-             {{"WAYLAND_DISPLAY", "wayland-0"}, {"XDG_RUNTIME_DIR", runtimeDir}, {"DISPLAY", x}},
-             Wayland},
-            {"stale WAYLAND_DISPLAY, X11 after it",
-             {},
-             {{"WAYLAND_DISPLAY", "wayland-gone"}, {"XDG_RUNTIME_DIR", runtimeDir}, {"DISPLAY", x}},
-             X11},
-            {"stale WAYLAND_DISPLAY alone",
-             {},
-             {{"WAYLAND_DISPLAY", "wayland-gone"}, {"XDG_RUNTIME_DIR", runtimeDir}},
-             None},
-            {"empty WAYLAND_DISPLAY is no wayland-0",
-             {},
-             {{"WAYLAND_DISPLAY", ""}, {"XDG_RUNTIME_DIR", runtimeDir}},
-             None},
-            {"absolute WAYLAND_DISPLAY", {}, {{"WAYLAND_DISPLAY", runtimeDir + "/wayland-0"}}, Wayland},
-            {"relative WAYLAND_DISPLAY without XDG_RUNTIME_DIR", {}, {{"WAYLAND_DISPLAY", "wayland-0"}}, None},
-            {"Wayland session means wayland-0",
-             {},
-             {{"XDG_SESSION_TYPE", "wayland"}, {"XDG_RUNTIME_DIR", runtimeDir}},
-             Wayland},
-            {"X11 session does not try Wayland",
-             {},
-             {{"XDG_SESSION_TYPE", "x11"}, {"XDG_RUNTIME_DIR", runtimeDir}},
-             None},
-            {"WAYLAND_SOCKET handed over", {}, {{"WAYLAND_SOCKET", "3"}, {"QT_QPA_PLATFORM", "wayland"}}, Wayland},
-            {"chosen xcb ignores Wayland",
-             {},
-             {{"QT_QPA_PLATFORM", "xcb"}, {"WAYLAND_DISPLAY", "wayland-0"}, {"XDG_RUNTIME_DIR", runtimeDir}},
-             None},
-            {"list with options, in order",
-             {},
-             {{"QT_QPA_PLATFORM", "xcb:x=1;wayland-egl:y;offscreen"},
-              {"WAYLAND_DISPLAY", "wayland-0"},
-              {"XDG_RUNTIME_DIR", runtimeDir}},
-             Wayland},
-            {"list ending in a platform for Qt to judge", {}, {{"QT_QPA_PLATFORM", "xcb;wayland;offscreen"}}, LeftToQt},
-            {"-platform beats QT_QPA_PLATFORM", {"-platform", "offscreen"}, {{"QT_QPA_PLATFORM", "xcb"}}, LeftToQt},
-            {"--platform", {"--platform", "xcb"}, {{"QT_QPA_PLATFORM", "offscreen"}, {"DISPLAY", x}}, X11},
-            {"-platform without a value", {"-platform"}, {{"QT_QPA_PLATFORM", "offscreen"}}, LeftToQt},
-        };
-        for (const auto& c : cases) {
-            SCOPED_TRACE(c.name);
-            std::vector<const char*> argv = {"versomat"};
-            argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
-            const EnvironmentLookup lookup = [&c](const char* name) -> const char* {
-                const auto found = c.environment.find(name);
-                return found == c.environment.end() ? nullptr : found->second.c_str();
-            };
-            EXPECT_EQ(DisplayCheck(int(argv.size()), argv.data(), lookup).found(), c.found);
+    // $X is the X server the test runs on, $R the runtime folder with a
+    // compositor's socket wayland-0 and a stale wayland-gone.
+    using enum DisplayFound;
+    const struct {
+        const char* arguments;
+        const char* environment;
+        DisplayFound found;
+    } cases[] = {
+        {"", "", None},
+        {"", "DISPLAY=$X", X11},
+        {"", "DISPLAY=:65432", None},
+        {"", "WAYLAND_DISPLAY=wayland-0 XDG_RUNTIME_DIR=$R DISPLAY=$X", Wayland},
+        {"", "WAYLAND_DISPLAY=wayland-gone XDG_RUNTIME_DIR=$R DISPLAY=$X", X11},
+        {"", "WAYLAND_DISPLAY=wayland-gone XDG_RUNTIME_DIR=$R", None},
+        {"", "WAYLAND_DISPLAY= XDG_RUNTIME_DIR=$R", None},
+        {"", "WAYLAND_DISPLAY=$R/wayland-0", Wayland},
+        {"", "WAYLAND_DISPLAY=wayland-0", None},
+        {"", "XDG_SESSION_TYPE=wayland XDG_RUNTIME_DIR=$R", Wayland},
+        {"", "XDG_SESSION_TYPE=x11 XDG_RUNTIME_DIR=$R", None},
+        {"", "QT_QPA_PLATFORM=wayland WAYLAND_SOCKET=3", Wayland},
+        {"", "QT_QPA_PLATFORM=xcb WAYLAND_DISPLAY=wayland-0 XDG_RUNTIME_DIR=$R", None},
+        {"", "QT_QPA_PLATFORM=xcb:a=1;wayland-egl:b;offscreen WAYLAND_DISPLAY=wayland-0 XDG_RUNTIME_DIR=$R", Wayland},
+        {"", "QT_QPA_PLATFORM=wayland;offscreen;xcb DISPLAY=$X", LeftToQt},
+        {"-platform offscreen", "QT_QPA_PLATFORM=xcb", LeftToQt},
+        {"--platform xcb", "QT_QPA_PLATFORM=offscreen DISPLAY=$X", X11},
+        {"-platform", "QT_QPA_PLATFORM=offscreen", LeftToQt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.arguments) + " | " + c.environment);
+        std::map<std::string, std::string> environment;
+        for (std::string entry : words(c.environment)) {
+            for (const auto& [name, value] : {std::pair{"$X", std::getenv("DISPLAY")}, {"$R", runtimeDir}})
+                if (const std::size_t at = entry.find(name); at != std::string::npos)
+                    entry.replace(at, 2, value);
+            environment[entry.substr(0, entry.find('='))] = entry.substr(entry.find('=') + 1);
         }
+        std::vector<std::string> arguments = words(std::string("versomat ") + c.arguments);
+        std::vector<const char*> argv;
+        for (const std::string& argument : arguments)
+            argv.push_back(argument.c_str());
+        const EnvironmentLookup lookup = [&environment](const char* name) -> const char* {
+            const auto found = environment.find(name);
+            return found == environment.end() ? nullptr : found->second.c_str();
+        };
+        EXPECT_EQ(DisplayCheck(int(argv.size()), argv.data(), lookup).found(), c.found);
     }
-    std::filesystem::remove_all(runtime);
+    close(compositor);
+    std::filesystem::remove_all(runtimeDir);
 }
 
 } // namespace

@@ -140,19 +140,13 @@ DisplayCheck::DisplayCheck([[maybe_unused]] int argc, [[maybe_unused]] const cha
 
 DisplayCheck::~DisplayCheck() = default;
 
-void DisplayCheck::release()
-{
-    m_held.reset();
-}
-
 std::unique_ptr<QApplication> applicationOnADisplay(int& argc, char** argv, const EnvironmentLookup& environment)
 {
-    DisplayCheck check(argc, argv, environment);
+    const DisplayCheck check(argc, argv, environment);
     if (check.found() == DisplayFound::None)
         return nullptr;
-    auto application = std::make_unique<QApplication>(argc, argv);
-    check.release();
-    return application;
+    // The check hangs up only as it goes, once Qt has connected.
+    return std::make_unique<QApplication>(argc, argv);
 }
 
 } // namespace versomat

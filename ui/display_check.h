@@ -25,7 +25,7 @@ enum class DisplayFound { None, X11, Wayland, LeftToQt };
 // An X server started without -noreset resets when its last client leaves
 // and drops the connections that arrive meanwhile; Qt aborts on that. Had
 // the check hung up before Qt connected, its leaving would be that reset, so
-// it holds the X connection that answered until release().
+// it holds the X connection that answered for as long as it lives.
 class DisplayCheck {
 public:
     DisplayCheck(int argc, const char* const* argv, const EnvironmentLookup& environment);
@@ -34,7 +34,6 @@ public:
     DisplayCheck& operator=(const DisplayCheck&) = delete;
 
     DisplayFound found() const { return m_found; }
-    void release();
 
     struct XConnection;
 
