@@ -117,6 +117,9 @@ std::optional<SheetRefusal> acceptProbabilitySheet(GeneratorState& state, std::u
     const std::variant<ProbabilityValues, SheetRefusal> reading = readProbabilitySheet(sheet);
     if (const SheetRefusal* refusal = std::get_if<SheetRefusal>(&reading))
         return *refusal;
+    // Tables still unfilled would be filled by the next poem, defaults and
+    // all, over the values taken here.
+    ensureTables(state);
     applyProbabilityValues(state, std::get<ProbabilityValues>(reading));
     return std::nullopt;
 }

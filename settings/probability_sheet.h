@@ -46,8 +46,10 @@ std::variant<ProbabilityValues, SheetRefusal> readProbabilitySheet(std::u16strin
 // current values and marks the tables ready.
 std::u16string showProbabilitySheet(GeneratorState& state);
 
-// Accepting the sheet: std::nullopt when all thirteen values were stored;
-// otherwise changes nothing and says where the sheet could not be read.
+// Accepting the sheet: std::nullopt when all thirteen values were stored
+// (filling the tables first if nothing has yet, so the values stay until the
+// next accept); otherwise changes nothing and says where the sheet could not
+// be read.
 std::optional<SheetRefusal> acceptProbabilitySheet(GeneratorState& state, std::u16string_view sheet);
 
 } // namespace versomat

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -114,9 +116,36 @@ std::string firstDifference(const std::string& expected, const std::string& actu
            "\n  expected: " + shown(want) + "\n  actual:   " + shown(got);
 }
 
+// Writes the poems into the golden file and says what changed. Only ever run
+// by hand: the golden files are what the code is held against.
+// Returns how many poems changed.
+std::size_t renewGoldenFile(const std::string& file, const std::vector<std::string>& before,
+                            const std::vector<std::string>& poems)
+{
+    std::ofstream out(std::string(VERSOMAT_GOLDEN_DIR) + "/" + file, std::ios::binary | std::ios::trunc);
+    std::size_t changed = 0, first = 0;
+    for (std::size_t n = 0; n < poems.size(); ++n) {
+        out << poems[n] << "\n=====\n";
+        if ((n >= before.size() || before[n] != poems[n]) && changed++ == 0)
+            first = n + 1;
+    }
+    EXPECT_TRUE(out.flush()) << "cannot write " << file;
+    std::cout << file << ": " << changed << " of " << poems.size() << " poems changed";
+    if (first != 0)
+        std::cout << "; poem " << first << " first (expected: the old file, actual: the code), in "
+                  << firstDifference(first <= before.size() ? before[first - 1] : "", poems[first - 1]);
+    std::cout << "\n";
+    return changed;
+}
+
 // Each session from a fresh start, clicked as the golden files' README says.
+// After an intended change of the grammar, VERSOMAT_RENEW_GOLDEN=1 rewrites
+// the files from the code instead and prints what changed.
 TEST(GoldenPoems, SessionsGiveTheIndependentModelsPoems)
 {
+    const char* renewSwitch = std::getenv("VERSOMAT_RENEW_GOLDEN");
+    const bool renew = renewSwitch && std::string_view(renewSwitch) == "1";
+    std::size_t renewed = 0;
     struct Session {
         const char* file;
         void (*clicks)(GeneratorState&);
@@ -142,10 +171,17 @@ TEST(GoldenPoems, SessionsGiveTheIndependentModelsPoems)
     };
     for (const Session& session : sessions) {
         const std::vector<std::string> expected = goldenPoems(session.file);
-        ASSERT_EQ(expected.size(), 1000u) << session.file << " is missing or cut short";
         GeneratorState state;
         RandomSource random;
         session.clicks(state);
+        if (renew) {
+            std::vector<std::string> poems;
+            for (std::size_t n = 0; n < 1000; ++n)
+                poems.push_back(utf8(composePoemOrRefusal(state, random)));
+            renewed += renewGoldenFile(session.file, expected, poems);
+            continue;
+        }
+        ASSERT_EQ(expected.size(), 1000u) << session.file << " is missing or cut short";
         for (std::size_t n = 0; n < expected.size(); ++n) {
             const std::string poem = utf8(composePoemOrRefusal(state, random));
             if (poem != expected[n]) {
@@ -155,6 +191,9 @@ TEST(GoldenPoems, SessionsGiveTheIndependentModelsPoems)
             }
         }
     }
+    if (renewed != 0)
+        std::cout << "The renewed files now come from this code: say so in tests/golden/README.md and renew its "
+                     "SHA-256 lines (sha256sum tests/golden/*.txt).\n";
 }
 
 TEST(PoemGenerator, RefusalTakesNoDrawAndKeepsTheNumber)

@@ -5,6 +5,7 @@
 #include <string>
 #include <variant>
 
+#include "generator/poem_generator.h"
 #include "settings/probability_sheet.h"
 #include "test_text.h"
 
@@ -161,6 +162,18 @@ TEST(ProbabilitySheet, AcceptedSheetStoresAllValuesAndKeepsTheCounter)
     EXPECT_EQ(state.PoemCounter, 5);
     // The next showing lists what was accepted.
     EXPECT_TRUE(showProbabilitySheet(state).starts_with(u"w1=-1\r\n"));
+}
+
+TEST(ProbabilitySheet, AcceptedBeforeAnyPoemOutlastsTheNextOne)
+{
+    GeneratorState state;
+    ProbabilityValues accepted = defaults();
+    accepted.w[0] = -1;
+    accepted.w13 = 1;
+    ASSERT_EQ(acceptProbabilitySheet(state, writeProbabilitySheet(accepted)), std::nullopt);
+    RandomSource random;
+    composePoemOrRefusal(state, random);
+    EXPECT_EQ(utf8(writeProbabilitySheet(probabilityValuesOf(state))), utf8(writeProbabilitySheet(accepted)));
 }
 
 } // namespace

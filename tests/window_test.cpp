@@ -7,10 +7,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QStyleFactory>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <QToolTip>
 
@@ -431,38 +429,6 @@ private slots:
             shown.save(QDir::current().filePath(u"start_window_shown.png"_s));
         QVERIFY2(differing == 0, qPrintable(u"%1 pixels differ; the window as shown is in %2"_s.arg(differing).arg(
                                      QDir::current().filePath(u"start_window_shown.png"_s))));
-    }
-
-    void startsOnlyWhereThereIsADisplay()
-    {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE"})
-            environment.remove(QString::fromLatin1(name));
-        QProcess program;
-        // A Wayland display named after a compositor that has gone made Qt
-        // abort with a core dump instead of the message.
-        const QTemporaryDir runtimeDir;
-        QProcessEnvironment staleWayland = environment;
-        staleWayland.insert(u"XDG_RUNTIME_DIR"_s, runtimeDir.path());
-        staleWayland.insert(u"WAYLAND_DISPLAY"_s, u"wayland-gone"_s);
-        for (const QProcessEnvironment& withoutDisplay : {environment, staleWayland}) {
-            program.setProcessEnvironment(withoutDisplay);
-            program.start(QStringLiteral(VERSOMAT_BINARY), {});
-            QVERIFY(program.waitForFinished(10000));
-            QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-            QCOMPARE(program.exitCode(), 1);
-            const QString message = QString::fromLocal8Bit(program.readAllStandardError());
-            QVERIFY2(message.startsWith(u"versomat: no display found") && message.count(u'\n') == 1,
-                     qPrintable(message));
-        }
-
-        environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-        program.setProcessEnvironment(environment);
-        program.start(QStringLiteral(VERSOMAT_BINARY), {});
-        QVERIFY(program.waitForStarted());
-        QVERIFY2(!program.waitForFinished(1500), program.readAllStandardError().constData());
-        program.kill();
-        program.waitForFinished();
     }
 
 private:

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "wordlists/list_summary.h"
 #include "wordlists/word_lists.h"
@@ -121,21 +125,30 @@ TEST(NounListIntake, ReacceptingRewritesFromSlotZero)
     EXPECT_EQ(state.ReadyFlags, (std::array<std::int16_t, 4>{0, 1, 0, 0}));
 }
 
-TEST(Examples, TextsEndWithALineBreakAndLeaveTheListAlone)
+// The four example texts, actors first, each followed by "\n=====\n".
+std::vector<std::string> exampleTexts()
 {
+    std::ifstream in(VERSOMAT_EXAMPLE_TEXTS, std::ios::binary);
+    const std::string file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    constexpr std::string_view kEnd = "\n=====\n";
+    std::vector<std::string> texts;
+    for (std::size_t start = 0, at; (at = file.find(kEnd, start)) != std::string::npos; start = at + kEnd.size())
+        texts.push_back(file.substr(start, at - start));
+    return texts;
+}
+
+TEST(Examples, TextsAreTheFileByteForByteAndLeaveTheListAlone)
+{
+    const std::vector<std::string> expected = exampleTexts();
+    ASSERT_EQ(expected.size(), kWordLists) << VERSOMAT_EXAMPLE_TEXTS " is missing or damaged";
     GeneratorState state;
-    const std::u16string& actors = fillExample(state, WordListKind::Actors);
-    EXPECT_TRUE(actors.starts_with(u"der Mann\r\ndie Frau\r\n"));
-    EXPECT_TRUE(actors.ends_with(u"viele Enkel\r\n"));
-    EXPECT_EQ(state.ActorExample, actors);
-    EXPECT_TRUE(fillExample(state, WordListKind::Adjectives).starts_with(u" alt\r\n jung\r\n"));
-    EXPECT_EQ(fillExample(state, WordListKind::Objects).find(u"\r\n\r\n"), std::u16string::npos);
+    // Each press gives the same text, whatever the member held before.
+    state.VerbExample = u"getippt\r\n";
+    for (std::size_t i = 0; i < kWordLists; ++i)
+        EXPECT_EQ(utf8(fillExample(state, kAllWordLists[i])), expected[i]);
+    EXPECT_EQ(utf8(state.ActorExample), expected[0]);
     EXPECT_EQ(state.ReadyFlags, (std::array<std::int16_t, 4>{}));
     EXPECT_TRUE(state.ActorList[0][0].empty());
-    // Each press gives the same text, whatever the member held before.
-    const std::u16string verbs = fillExample(state, WordListKind::Verbs);
-    state.VerbExample = u"getippt\r\n";
-    EXPECT_EQ(utf8(fillExample(state, WordListKind::Verbs)), utf8(verbs));
 }
 
 TEST(ListSummary, SaysWhatTheLastIntakeTook)

@@ -12,7 +12,7 @@
 //   --style-sheets  colours each button by its own style sheet
 //   --fonts         gives the controls their Liberation faces and sizes
 //   --scroll-bars   shows both scroll bars on the five big text boxes
-//   --display-check asks the X server for a connection before Qt starts
+//   --display-check runs Versomat's display check before Qt starts
 //   --all           all of the above
 //   --one-style-sheet  (not in --all) colours the buttons by one style sheet
 //                   on the window, with a rule per button name, instead of
@@ -29,13 +29,12 @@
 
 #include "control_look.h"
 #include "control_table.h"
-
-#ifdef VERSOMAT_HAVE_XCB
-#include <xcb/xcb.h>
-#endif
+#include "display_check.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -154,15 +153,10 @@ int main(int argc, char** argv)
     // Read before QApplication so that the display check can precede it.
     if (!parseOptions(argc, argv, features))
         return 2;
-#ifdef VERSOMAT_HAVE_XCB
-    // Held, like Versomat's, until Qt has its own connection.
-    xcb_connection_t* check = features.displayCheck ? xcb_connect(nullptr, nullptr) : nullptr;
-#endif
-    QApplication app(argc, argv);
-#ifdef VERSOMAT_HAVE_XCB
-    if (check)
-        xcb_disconnect(check);
-#endif
+    const std::unique_ptr<QApplication> app = features.displayCheck ? applicationOnADisplay(argc, argv, std::getenv)
+                                                                    : std::make_unique<QApplication>(argc, argv);
+    if (!app)
+        return 1;
     if (features.fusion)
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
@@ -184,5 +178,5 @@ int main(int argc, char** argv)
     for (const ControlRow& row : controlTable())
         createControl(row, features, &window);
     window.show();
-    return app.exec();
+    return app->exec();
 }

@@ -27,6 +27,8 @@ ROLES_OF_KIND = {
 LISTS = ("actors", "objects", "verbs", "adjectives")
 WINDOW_NAME = "Versomat"
 PRESS = "Press"
+GERMAN_PRESS_DESCRIPTION = "Aktion auslösen"
+FUSION_SCROLL_BAR = 14
 # Qt answers a press action with an animated click, released about 100 ms
 # later, so every press is followed by waiting for its effect.
 EFFECT_TIMEOUT = 5.0
@@ -169,6 +171,34 @@ def press(button, watched, what):
     return shown
 
 
+def check_setup(window, button):
+    """What the program sets up beyond its window, seen from outside: Qt's own
+    texts in German (the press action's description, "Triggers the action"
+    without them), and the Fusion style, although the session asks for the
+    Windows style in QT_STYLE_OVERRIDE: Fusion's scroll bars are 14 pixels
+    thick, the Windows style's 16."""
+    problems = []
+    actions = button.queryAction()
+    descriptions = {actions.getName(i): actions.getDescription(i) for i in range(actions.nActions)}
+    if descriptions.get(PRESS) != GERMAN_PRESS_DESCRIPTION:
+        problems.append(f"Qt's own texts are not German: {button.name!r} describes {PRESS!r} as "
+                        f"{descriptions.get(PRESS)!r}, not {GERMAN_PRESS_DESCRIPTION!r}")
+    thickness = set()
+    stack = [window]
+    while stack:
+        for child in stack.pop():
+            if child is not None and showing(child):
+                if child.getRoleName() == "scroll bar":
+                    extents = child.queryComponent().getExtents(pyatspi.WINDOW_COORDS)
+                    thickness.add(min(extents.width, extents.height))
+                stack.append(child)
+    if thickness != {FUSION_SCROLL_BAR}:
+        problems.append(f"the style is not Fusion: its scroll bars would be {FUSION_SCROLL_BAR} pixels thick, "
+                        f"these are {sorted(thickness) or 'not shown'}")
+    if problems:
+        raise Failure("the program's set-up is wrong:\n  " + "\n  ".join(problems))
+
+
 def control(by_role, role, word_list="-"):
     try:
         return by_role[(role, word_list)]
@@ -181,6 +211,7 @@ def run(args):
     expected = first_golden_poem(args.golden)
     window = find_window(args.pid, args.timeout)
     by_role = check_controls(window, controls)
+    check_setup(window, control(by_role, "generate"))
 
     for word_list in LISTS:
         press(control(by_role, "example", word_list), control(by_role, "box", word_list),

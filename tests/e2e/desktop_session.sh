@@ -138,16 +138,27 @@ else
     display_pid=$!
     wait_until "$START_TIMEOUT" "waiting for weston" "$display_pid" test -S "$work/$socket"
     # No DISPLAY, so Qt cannot fall back to X11 behind the test's back.
-    app_display=(WAYLAND_DISPLAY="$socket" QT_QPA_PLATFORM=wayland)
+    # The log shows the window's app_id, the desktop file's name.
+    app_display=(WAYLAND_DISPLAY="$socket" QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=client)
 fi
 
 step="starting versomat"
-env "${app_display[@]}" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$app" </dev/null >"$work/app.log" 2>&1 &
+# Under another file name, which Qt would name the desktop file after, and on
+# a desktop whose style is not Fusion: the program must set both itself.
+cp "$app" "$work/renamed" || fail "cannot copy $app"
+env "${app_display[@]}" QT_STYLE_OVERRIDE=Windows QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$work/renamed" \
+    </dev/null >"$work/app.log" 2>&1 &
 app_pid=$!
 
 step="working the window through AT-SPI"
 timeout "$DRIVER_TIMEOUT" "$PYTHON" "$DRIVER" --pid "$app_pid" --controls "$controls" --golden "$golden" \
     --timeout "$WINDOW_TIMEOUT" </dev/null || fail "the AT-SPI driver failed (status $?)"
+
+step="checking the desktop file name"
+if [ "$mode" = wayland ]; then
+    grep -qF 'set_app_id("versomat")' "$work/app.log" ||
+        fail "the window names no desktop file versomat.desktop: $(grep -o 'set_app_id([^)]*)' "$work/app.log")"
+fi
 
 step="closing versomat"
 kill -0 "$app_pid" 2>/dev/null || fail "versomat exited during the session"
