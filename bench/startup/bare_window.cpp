@@ -28,7 +28,8 @@
 #include <QWidget>
 
 #include "control_look.h"
-#include "control_table.h"
+#include "controls/control_table.h"
+#include "core_text.h"
 #include "display_check.h"
 
 #include <cstdio>
@@ -64,12 +65,12 @@ QString windowStyleSheet()
 {
     QString sheet;
     for (const ControlRow& row : controlTable()) {
-        if (row.kind == ControlKind::Button && row.background != Colour::SystemDefault)
+        if (row.kind == ControlKind::Button && row.background)
             // Qt's style sheet parser takes no "Ü" in a #name selector, but
             // it does in a quoted property value.
-            sheet += buttonStyleSheet(colourOf(row.background), Qt::black)
+            sheet += buttonStyleSheet(qtColour(row.background), Qt::black)
                          .replace(QStringLiteral("QPushButton"),
-                                  QStringLiteral("QPushButton[objectName=\"%1\"]").arg(row.objectName));
+                                  QStringLiteral("QPushButton[objectName=\"%1\"]").arg(toQtText(row.objectName)));
     }
     return sheet;
 }
@@ -90,10 +91,10 @@ void createControl(const ControlRow& row, const Features& features, QWidget* par
             widget = new QLineEdit(text, parent);
         break;
     }
-    widget->setObjectName(row.objectName.toString());
-    widget->setGeometry(pixelRect(row.twips));
+    widget->setObjectName(toQtText(row.objectName));
+    widget->setGeometry(qtRect(pixelRect(row.twips)));
     widget->setHidden(hidden);
-    const QColor background = colourOf(row.background);
+    const QColor background = qtColour(row.background);
     if (background.isValid()) {
         if (row.kind == ControlKind::Button && features.styleSheets)
             widget->setStyleSheet(buttonStyleSheet(background, Qt::black));
@@ -171,10 +172,10 @@ int main(int argc, char** argv)
         window.setWindowIcon(icon);
     }
     if (features.palettes)
-        colourByPalette(&window, QPalette::Window, colourOf(Colour::Teal));
+        colourByPalette(&window, QPalette::Window, qtColour(kWindowBackground));
     if (features.oneStyleSheet)
         window.setStyleSheet(windowStyleSheet());
-    window.resize(clientPixelSize());
+    window.resize(qtSize(clientPixelSize()));
     for (const ControlRow& row : controlTable())
         createControl(row, features, &window);
     window.show();
