@@ -65,6 +65,12 @@ TEST(NumberToText, GivesTheShortestExactText)
     EXPECT_EQ(utf8(numberToText(2.0)), "2");
     EXPECT_EQ(utf8(numberToText(-1.0)), "-1");
     EXPECT_EQ(utf8(numberToText(1e-05)), "1e-05");
+    EXPECT_EQ(utf8(numberToText(1e16)), "1e+16");
+    // Whole numbers in fixed form show their own digits, not zeros.
+    EXPECT_EQ(utf8(numberToText(0x1p62)), "4611686018427387904");
+    // A power of two whose shortest text lies above it, where the values are
+    // twice as far apart as below it.
+    EXPECT_EQ(utf8(numberToText(0x1p-1017)), "7.120236347223045e-307");
     EXPECT_EQ(utf8(numberToText(0.1f)), "0.1");
     EXPECT_EQ(utf8(numberToText(static_cast<std::int16_t>(1))), "1");
     EXPECT_EQ(utf8(numberToText(static_cast<std::int16_t>(32767))), "32767");
