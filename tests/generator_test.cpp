@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,10 +10,12 @@
 #include "settings/probability_sheet.h"
 #include "wordlists/word_lists.h"
 #include "test_text.h"
+#include "tests/golden_sessions.h"
 
 namespace versomat {
 namespace {
 
+using golden::acceptExamples;
 using testing::utf8;
 
 using Text = std::u16string;
@@ -36,12 +36,6 @@ std::vector<Text> verseLines(const Text& poem)
     std::vector<Text> lines = splitLines(poem);
     lines.erase(lines.begin());
     return lines;
-}
-
-void acceptExamples(GeneratorState& state)
-{
-    for (const WordListKind list : kAllWordLists)
-        acceptWordList(state, list, fillExample(state, list));
 }
 
 struct Values {
@@ -70,130 +64,22 @@ int countConjunctions(const Text& line)
     return count;
 }
 
-// Poems 1..1000 of a golden session, as UTF-8 with their own "\r\n".
-std::vector<std::string> goldenPoems(const std::string& file)
-{
-    std::ifstream in(std::string(VERSOMAT_GOLDEN_DIR) + "/" + file, std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    constexpr std::string_view kPoemEnd = "\n=====\n";
-    std::vector<std::string> poems;
-    for (std::size_t start = 0, at; (at = text.find(kPoemEnd, start)) != std::string::npos;
-         start = at + kPoemEnd.size())
-        poems.push_back(text.substr(start, at - start));
-    return poems;
-}
-
-std::vector<std::string> utf8Lines(const std::string& poem)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t at; (at = poem.find("\r\n", start)) != std::string::npos; start = at + 2)
-        lines.push_back(poem.substr(start, at - start));
-    lines.push_back(poem.substr(start));
-    return lines;
-}
-
-// Where two poems first differ, as a person would look for it.
-std::string firstDifference(const std::string& expected, const std::string& actual)
-{
-    const std::vector<std::string> want = utf8Lines(expected);
-    const std::vector<std::string> got = utf8Lines(actual);
-    std::size_t line = 0;
-    while (line < want.size() && line < got.size() && want[line] == got[line])
-        ++line;
-    const auto shown = [line](const std::vector<std::string>& lines) {
-        return line < lines.size() ? "\"" + lines[line] + "\"" : std::string("(no such line)");
-    };
-    // Counted in characters, not bytes, so that a lost blank is easy to find.
-    std::size_t character = 1;
-    if (line < want.size() && line < got.size()) {
-        const std::string& a = want[line];
-        const std::string& b = got[line];
-        for (std::size_t i = 0; i < a.size() && i < b.size() && a[i] == b[i]; ++i)
-            character += (a[i] & 0xC0) != 0x80 ? 1 : 0;
-    }
-    return "line " + std::to_string(line + 1) + " (the heading is line 1), character " + std::to_string(character) +
-           "\n  expected: " + shown(want) + "\n  actual:   " + shown(got);
-}
-
-// Writes the poems into the golden file and says what changed. Only ever run
-// by hand: the golden files are what the code is held against.
-// Returns how many poems changed.
-std::size_t renewGoldenFile(const std::string& file, const std::vector<std::string>& before,
-                            const std::vector<std::string>& poems)
-{
-    std::ofstream out(std::string(VERSOMAT_GOLDEN_DIR) + "/" + file, std::ios::binary | std::ios::trunc);
-    std::size_t changed = 0, first = 0;
-    for (std::size_t n = 0; n < poems.size(); ++n) {
-        out << poems[n] << "\n=====\n";
-        if ((n >= before.size() || before[n] != poems[n]) && changed++ == 0)
-            first = n + 1;
-    }
-    EXPECT_TRUE(out.flush()) << "cannot write " << file;
-    std::cout << file << ": " << changed << " of " << poems.size() << " poems changed";
-    if (first != 0)
-        std::cout << "; poem " << first << " first (expected: the old file, actual: the code), in "
-                  << firstDifference(first <= before.size() ? before[first - 1] : "", poems[first - 1]);
-    std::cout << "\n";
-    return changed;
-}
-
-// Each session from a fresh start, clicked as the golden files' README says.
 // After an intended change of the grammar, VERSOMAT_RENEW_GOLDEN=1 rewrites
 // the files from the code instead and prints what changed.
 TEST(GoldenPoems, SessionsGiveTheIndependentModelsPoems)
 {
-    const char* renewSwitch = std::getenv("VERSOMAT_RENEW_GOLDEN");
-    const bool renew = renewSwitch && std::string_view(renewSwitch) == "1";
-    std::size_t renewed = 0;
-    struct Session {
-        const char* file;
-        void (*clicks)(GeneratorState&);
-    };
-    const Session sessions[] = {
-        {"defaults.txt", [](GeneratorState& s) { acceptExamples(s); }},
-        {"half.txt",
-         [](GeneratorState& s) {
-             acceptExamples(s);
-             showProbabilitySheet(s);
-             ASSERT_EQ(acceptProbabilitySheet(s, u"w1=0.5\r\nw2=0.5\r\nw3=0.5\r\nw4=0.5\r\nw5=0.5\r\nw6=0.25\r\n"
-                                                 u"w7=0.5\r\nw8=0.75\r\nw9=0.5\r\nw10=0.5\r\nw11=0.5\r\nw12=0.5\r\n"
-                                                 u"w13=0.3\r\n"),
-                       std::nullopt);
-         }},
-        {"empty.txt",
-         [](GeneratorState& s) {
-             for (const WordListKind list : {WordListKind::Actors, WordListKind::Objects})
-                 acceptWordList(s, list, fillExample(s, list));
-             acceptWordList(s, WordListKind::Verbs, u"");
-             acceptWordList(s, WordListKind::Adjectives, u"noch leer\r\n");
-         }},
-    };
-    for (const Session& session : sessions) {
-        const std::vector<std::string> expected = goldenPoems(session.file);
-        GeneratorState state;
-        RandomSource random;
-        session.clicks(state);
-        if (renew) {
-            std::vector<std::string> poems;
-            for (std::size_t n = 0; n < 1000; ++n)
-                poems.push_back(utf8(composePoemOrRefusal(state, random)));
-            renewed += renewGoldenFile(session.file, expected, poems);
-            continue;
-        }
-        ASSERT_EQ(expected.size(), 1000u) << session.file << " is missing or cut short";
-        for (std::size_t n = 0; n < expected.size(); ++n) {
-            const std::string poem = utf8(composePoemOrRefusal(state, random));
-            if (poem != expected[n]) {
-                ADD_FAILURE() << session.file << ": poem " << n + 1 << " differs first in "
-                              << firstDifference(expected[n], poem);
-                break;
-            }
-        }
+    const char* renew = std::getenv("VERSOMAT_RENEW_GOLDEN");
+    if (renew && std::string_view(renew) == "1") {
+        const golden::Renewal renewal = golden::renewGoldenSessions(VERSOMAT_GOLDEN_DIR);
+        for (const std::string& line : renewal.report)
+            std::cout << line << "\n";
+        if (renewal.poemsChanged != 0)
+            std::cout << "The renewed files now come from this code: say so in tests/golden/README.md and renew its "
+                         "SHA-256 lines (sha256sum tests/golden/*.txt).\n";
+        return;
     }
-    if (renewed != 0)
-        std::cout << "The renewed files now come from this code: say so in tests/golden/README.md and renew its "
-                     "SHA-256 lines (sha256sum tests/golden/*.txt).\n";
+    for (const std::string& failure : golden::replayGoldenSessions(VERSOMAT_GOLDEN_DIR))
+        ADD_FAILURE() << failure;
 }
 
 TEST(PoemGenerator, RefusalTakesNoDrawAndKeepsTheNumber)
