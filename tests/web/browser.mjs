@@ -23,7 +23,9 @@ export function launch(browser = 'chrome') {
 export async function openPage(browser, viewport = FULL, scheme = 'light') {
   const page = await browser.newPage();
   await page.setViewport(viewport);
-  await page.emulateMediaFeatures([{name: 'prefers-color-scheme', value: scheme}]);
+  // Firefox under WebDriver BiDi cannot emulate a scheme; it starts light.
+  if (scheme !== 'light')
+    await page.emulateMediaFeatures([{name: 'prefers-color-scheme', value: scheme}]);
   await page.goto(pageUrl);
   await page.waitForSelector('html[data-ready]');
   return page;
