@@ -10,12 +10,15 @@ export const FULL = {width: 746, height: 757};
 export const PHONE = {width: 360, height: 640, deviceScaleFactor: 2, isMobile: true, hasTouch: true};
 export const LAPTOP = {width: 1366, height: 657};
 
-export function launch(browser = 'chrome') {
+// Pictures want the scroll bars a user sees; headless Chromium hides them
+// unless told otherwise.
+export function launch(browser = 'chrome', {scrollBars = false} = {}) {
   if (browser === 'firefox')
     return puppeteer.launch({browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true,
       protocol: 'webDriverBiDi'});
   return puppeteer.launch({executablePath: '/usr/bin/chromium', headless: true,
-    args: ['--no-sandbox', '--allow-file-access-from-files', '--font-render-hinting=none']});
+    args: ['--no-sandbox', '--allow-file-access-from-files', '--font-render-hinting=none'],
+    ignoreDefaultArgs: scrollBars ? ['--hide-scrollbars'] : []});
 }
 
 // Opens the page at the viewport and colour scheme given and waits until its
