@@ -234,7 +234,8 @@
       selectLine(box, refusal.line);
       hint.textContent = fromCoreText(refusal.hint);
       hint.hidden = false;
-      hint.style.left = `${box.offsetLeft + box.offsetWidth}px`;
+      // Above the sheet, flush with its right edge, so that it hides no line of it.
+      hint.style.right = `${canvas.clientWidth - box.offsetLeft - box.offsetWidth}px`;
       hint.style.top = `${box.offsetTop}px`;
       announce(refusal.hint);
     }
