@@ -20,7 +20,7 @@
 #include <random>
 #include <string>
 
-#include "control_table.h"
+#include "controls/control_table.h"
 #include "core_text.h"
 #include "generator/poem_generator.h"
 #include "settings/probability_sheet.h"
@@ -85,7 +85,7 @@ struct ListNames {
 
 QString nameOf(ControlRole role, std::optional<WordListKind> list = std::nullopt)
 {
-    return controlRow(role, list).objectName.toString();
+    return toQtText(controlRow(role, list).objectName);
 }
 
 ListNames namesOf(WordListKind list)

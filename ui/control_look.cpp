@@ -25,6 +25,21 @@ double relativeLuminance(const QColor& colour)
 
 } // namespace
 
+QColor qtColour(std::optional<Rgb> colour)
+{
+    return colour ? QColor(colour->red, colour->green, colour->blue) : QColor();
+}
+
+QRect qtRect(const PixelRect& rect)
+{
+    return {rect.left, rect.top, rect.width, rect.height};
+}
+
+QSize qtSize(const PixelSize& size)
+{
+    return {size.width, size.height};
+}
+
 double contrastRatio(const QColor& a, const QColor& b)
 {
     const double la = relativeLuminance(a);

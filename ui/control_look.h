@@ -1,13 +1,23 @@
 #pragma once
 
 #include <QColor>
+#include <QRect>
+#include <QSize>
 #include <QString>
 
-#include "control_table.h"
+#include <optional>
+
+#include "controls/control_table.h"
 
 class QWidget;
 
 namespace versomat {
+
+// The table's colours, places and sizes as Qt takes them; no colour gives an
+// invalid QColor, meaning the control keeps the toolkit's own background.
+QColor qtColour(std::optional<Rgb> colour);
+QRect qtRect(const PixelRect& rect);
+QSize qtSize(const PixelSize& size);
 
 // WCAG contrast ratio of two colours, from 1 (same luminance) to 21.
 double contrastRatio(const QColor& a, const QColor& b);

@@ -18,10 +18,10 @@
 #include <QToolTip>
 
 #include <algorithm>
-#include <cassert>
 
 #include "control_look.h"
-#include "control_table.h"
+#include "controls/control_table.h"
+#include "controls/window_texts.h"
 #include "core_text.h"
 #include "generator/poem_generator.h"
 #include "settings/probability_sheet.h"
@@ -30,10 +30,7 @@
 namespace versomat {
 namespace {
 
-constexpr QStringView kAcceptedMarkText = u"OK";
 constexpr int kIconSizes[] = {32, 64, 256};
-// The sheet's background while it shows a sheet that could not be taken.
-const QColor kRefusedSheet(255, 192, 192);
 // Room left around the client area for the window manager's frame, so that
 // the whole frame fits on a screen the window has to shrink for.
 constexpr QSize kFrameAllowance(16, 40);
@@ -83,12 +80,12 @@ QWidget* createControl(const ControlRow& row, QWidget* parent)
     }
     case ControlKind::TextBox: widget = createTextBox(row, parent); break;
     }
-    widget->setObjectName(row.objectName.toString());
-    widget->setGeometry(pixelRect(row.twips));
-    widget->setAccessibleName(row.accessibleName.toString());
-    widget->setToolTip(row.help.toString());
-    widget->setAccessibleDescription(row.help.toString());
-    paintBackground(widget, row.kind, colourOf(row.background));
+    widget->setObjectName(toQtText(row.objectName));
+    widget->setGeometry(qtRect(pixelRect(row.twips)));
+    widget->setAccessibleName(toQtText(row.accessibleName));
+    widget->setToolTip(toQtText(row.help));
+    widget->setAccessibleDescription(toQtText(row.help));
+    paintBackground(widget, row.kind, qtColour(row.background));
     applyFont(widget, row.font);
     if (row.settings & kHiddenAtStart)
         widget->hide();
@@ -121,7 +118,7 @@ void replaceUndoably(QPlainTextEdit* box, std::u16string_view text)
 
 Versomat::Versomat(QWidget* parent) : QWidget(parent)
 {
-    setWindowTitle(QStringLiteral("Versomat"));
+    setWindowTitle(toQtText(kWindowCaption));
     static const bool accessibleAsWindow = (QAccessible::installFactory(accessibleWindow), true);
     Q_UNUSED(accessibleAsWindow);
     // Decoding the icon takes a few milliseconds that the first frame need
@@ -132,19 +129,19 @@ Versomat::Versomat(QWidget* parent) : QWidget(parent)
             icon.addFile(QStringLiteral(":/versomat/icons/versomat-%1.png").arg(size));
         setWindowIcon(icon);
     });
-    const QColor teal = colourOf(Colour::Teal);
-    paintBackground(this, ControlKind::Label, teal);
+    const QColor background = qtColour(kWindowBackground);
+    paintBackground(this, ControlKind::Label, background);
 
     // The controls keep their places on a canvas of the layout's size; on a
     // screen too small for it the canvas scrolls instead of being cut off.
     auto* canvas = new QWidget;
-    canvas->setFixedSize(clientPixelSize());
-    paintBackground(canvas, ControlKind::Label, teal);
+    canvas->setFixedSize(qtSize(clientPixelSize()));
+    paintBackground(canvas, ControlKind::Label, background);
     m_scrollArea = new QScrollArea(this);
     m_scrollArea->setFrameShape(QFrame::NoFrame);
     m_scrollArea->setFocusPolicy(Qt::NoFocus);
     m_scrollArea->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    paintBackground(m_scrollArea->viewport(), ControlKind::Label, teal);
+    paintBackground(m_scrollArea->viewport(), ControlKind::Label, background);
     buildControls(canvas);
     m_scrollArea->setWidget(canvas);
     auto* layout = new QVBoxLayout(this);
@@ -177,11 +174,10 @@ void Versomat::keep(const ControlRow& row, QWidget* control)
     case ControlRole::SheetAccept: m_sheetAccept = qobject_cast<QPushButton*>(control); break;
     default: break;
     }
-    if (const Handler handler = handlerFor(row)) {
-        auto* button = qobject_cast<QPushButton*>(control);
-        assert(button && "only buttons have handlers");
-        connect(button, &QPushButton::clicked, this, handler);
-    }
+    // The table guarantees that every button, and nothing else, has a role
+    // with a handler.
+    if (row.kind == ControlKind::Button)
+        connect(static_cast<QPushButton*>(control), &QPushButton::clicked, this, handlerFor(row));
     if (!m_firstFocus && control->focusPolicy() != Qt::NoFocus && !(row.settings & kHiddenAtStart))
         m_firstFocus = control;
 }
@@ -209,7 +205,7 @@ Versomat::Handler Versomat::handlerFor(const ControlRow& row)
 
 void Versomat::fitIntoScreen()
 {
-    const QSize canvas = clientPixelSize();
+    const QSize canvas = qtSize(clientPixelSize());
     const QSize room = screen()->availableGeometry().size() - kFrameAllowance;
     QSize fitted = canvas.boundedTo(room);
     // A scroll bar along one side takes room from the other; widen by it
@@ -271,11 +267,14 @@ void Versomat::acceptList(WordListKind list)
 {
     const ListControls& controls = m_lists[static_cast<std::size_t>(list)];
     acceptWordList(m_state, list, readText(controls.box));
-    controls.mark->setText(kAcceptedMarkText.toString());
-    paintBackground(controls.mark, ControlKind::TextBox, colourOf(Colour::BrightGreen));
+    controls.mark->setText(toQtText(kAcceptedMark));
+    paintBackground(controls.mark, ControlKind::TextBox, qtColour(kAcceptedMarkBackground));
     const QString summary = toQtText(acceptedListSummary(m_state, list));
     controls.mark->setToolTip(summary);
     controls.mark->setAccessibleDescription(summary);
+    // A green mark over an empty list would hide that the poem lacks it.
+    if (acceptTookNothing(m_state, list))
+        QToolTip::showText(controls.mark->mapToGlobal(QPoint(0, controls.mark->height())), summary, controls.mark);
 }
 
 void Versomat::Gedicht_Click()
@@ -301,8 +300,9 @@ void Versomat::WerteÜbernehmen_Click()
 {
     // An unreadable sheet stays open: hiding it would throw away the user's
     // edits while keeping none of them.
-    if (const std::optional<SheetRefusal> refusal = acceptProbabilitySheet(m_state, readText(m_sheet))) {
-        markSheetRefused(*refusal);
+    const std::u16string sheet = readText(m_sheet);
+    if (const std::optional<SheetRefusal> refusal = acceptProbabilitySheet(m_state, sheet)) {
+        markSheetRefused(sheetRefusalHint(sheet, *refusal));
         return;
     }
     clearSheetMark();
@@ -310,38 +310,25 @@ void Versomat::WerteÜbernehmen_Click()
     m_sheet->hide();
 }
 
-void Versomat::markSheetRefused(const SheetRefusal& refusal)
+void Versomat::markSheetRefused(const SheetHint& hint)
 {
-    QTextCursor line(m_sheet->document()->findBlockByNumber(refusal.line - 1));
-    const bool lineExists = line.block().isValid();
-    const int found = refusal.value - 1;
-    const QString hint =
-        lineExists ? QStringLiteral("Nicht übernommen: Zeile %1 enthält kein „=“, gefunden sind nur %2 von %3 Werten.\n"
-                                    "Jede Zeile braucht die Form „w1=0,7“.")
-                         .arg(refusal.line)
-                         .arg(found)
-                         .arg(kProbabilityCount)
-                   : QStringLiteral(
-                         "Nicht übernommen: gefunden sind nur %1 von %2 Werten.\nJede Zeile braucht die Form „w1=0,7“.")
-                         .arg(found)
-                         .arg(kProbabilityCount);
-    if (!lineExists)
-        line = QTextCursor(m_sheet->document()->lastBlock());
+    QTextCursor line(m_sheet->document()->findBlockByNumber(hint.line - 1));
     line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     m_sheet->setTextCursor(line);
 
-    paintBackground(m_sheet, ControlKind::TextBox, kRefusedSheet);
-    m_sheet->setToolTip(hint);
-    m_sheet->setAccessibleDescription(hint);
-    QToolTip::showText(m_sheet->mapToGlobal(m_sheet->cursorRect().bottomLeft()), hint, m_sheet);
+    const QString text = toQtText(hint.text);
+    paintBackground(m_sheet, ControlKind::TextBox, qtColour(kRefusedSheetBackground));
+    m_sheet->setToolTip(text);
+    m_sheet->setAccessibleDescription(text);
+    QToolTip::showText(m_sheet->mapToGlobal(m_sheet->cursorRect().bottomLeft()), text, m_sheet);
 }
 
 void Versomat::clearSheetMark()
 {
     const ControlRow& row = controlRow(ControlRole::Sheet);
-    paintBackground(m_sheet, row.kind, colourOf(row.background));
-    m_sheet->setToolTip(row.help.toString());
-    m_sheet->setAccessibleDescription(row.help.toString());
+    paintBackground(m_sheet, row.kind, qtColour(row.background));
+    m_sheet->setToolTip(toQtText(row.help));
+    m_sheet->setAccessibleDescription(toQtText(row.help));
 }
 
 } // namespace versomat

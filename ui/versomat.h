@@ -16,7 +16,7 @@ class QScrollArea;
 namespace versomat {
 
 struct ControlRow;
-struct SheetRefusal;
+struct SheetHint;
 
 // The program's only window, built from the control table. The four example
 // buttons call fillExample and the four accept buttons acceptWordList, one
@@ -62,7 +62,7 @@ private:
     void fitIntoScreen();
     void showExample(WordListKind list);
     void acceptList(WordListKind list);
-    void markSheetRefused(const SheetRefusal& refusal);
+    void markSheetRefused(const SheetHint& hint);
     void clearSheetMark();
 
     GeneratorState m_state;

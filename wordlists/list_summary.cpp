@@ -1,5 +1,6 @@
 #include "wordlists/list_summary.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace versomat {
@@ -59,6 +60,22 @@ std::u16string acceptedListSummary(const GeneratorState& state, WordListKind lis
     case WordListKind::Adjectives: return plainSummary(state.AdjectiveLast);
     }
     return {};
+}
+
+bool acceptTookNothing(const GeneratorState& state, WordListKind list)
+{
+    if (state.ReadyFlags[static_cast<std::size_t>(list)] == 0)
+        return false;
+    const auto none = [](const NounLasts& lasts) {
+        return std::all_of(lasts.begin(), lasts.end(), [](auto last) { return last < 0; });
+    };
+    switch (list) {
+    case WordListKind::Actors: return none(state.ActorCounts);
+    case WordListKind::Objects: return none(state.ObjectCounts);
+    case WordListKind::Verbs: return state.VerbLast < 0;
+    case WordListKind::Adjectives: return state.AdjectiveLast < 0;
+    }
+    return false;
 }
 
 } // namespace versomat

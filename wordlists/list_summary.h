@@ -14,4 +14,7 @@ namespace versomat {
 // A list not accepted yet gives "Noch nicht übernommen."
 std::u16string acceptedListSummary(const GeneratorState& state, WordListKind list);
 
+// Whether the list has been accepted and its last intake took no entry at all.
+bool acceptTookNothing(const GeneratorState& state, WordListKind list);
+
 } // namespace versomat

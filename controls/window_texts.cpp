@@ -1,0 +1,113 @@
+#include "controls/window_texts.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <vector>
+
+#include "runtime/text_search.h"
+
+namespace versomat {
+namespace {
+
+std::u16string numberText(int number)
+{
+    std::u16string text;
+    for (const char c : std::to_string(number))
+        text += static_cast<char16_t>(c);
+    return text;
+}
+
+std::u16string join(std::initializer_list<std::u16string_view> pieces)
+{
+    std::u16string text;
+    for (const std::u16string_view piece : pieces)
+        text += piece;
+    return text;
+}
+
+std::vector<std::u16string_view> linesOf(std::u16string_view text)
+{
+    std::vector<std::u16string_view> lines;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find(kLineBreak, start);
+        lines.push_back(text.substr(start, end == std::u16string_view::npos ? end : end - start));
+        if (end == std::u16string_view::npos)
+            return lines;
+        start = end + kLineBreak.size();
+    }
+}
+
+bool hasEquals(std::u16string_view line)
+{
+    return line.find(u'=') != std::u16string_view::npos;
+}
+
+// The line for value k (1-based) as a sheet of the default values writes it,
+// quoted.
+std::u16string exampleLine(int value)
+{
+    GeneratorState state;
+    InitTables(state);
+    const std::u16string sheet = writeProbabilitySheet(probabilityValuesOf(state));
+    return join({u"„", linesOf(sheet)[static_cast<std::size_t>(value - 1)], u"“"});
+}
+
+std::u16string valueName(int value)
+{
+    return join({u"w", numberText(value)});
+}
+
+std::u16string foundText(int found)
+{
+    return join({u"(gefunden: ", numberText(found), u" von ", numberText(kProbabilityCount), u" Werten)"});
+}
+
+} // namespace
+
+SheetHint sheetRefusalHint(std::u16string_view sheet, const SheetRefusal& refusal)
+{
+    const std::vector<std::u16string_view> lines = linesOf(sheet);
+    const int lineCount = static_cast<int>(lines.size());
+    const std::u16string found = foundText(refusal.value - 1);
+
+    if (!hasEquals(sheet))
+        return {join({u"Nicht übernommen: das Blatt enthält kein „=“.\r\nJede Zeile braucht die Form ", exampleLine(1),
+                      u", eine Zeile je Wert von w1 bis w13."}),
+                1};
+    if (refusal.value == 1)
+        return {join({u"Nicht übernommen: Zeile 1 enthält kein „=“, so fehlt der 1. Wert (w1).\r\n"
+                      u"Die erste Zeile braucht die Form ",
+                      exampleLine(1), u"."}),
+                1};
+
+    // A line with text but no "=" is where the reader lost its way; the value
+    // it should hold is the one after those on the lines above it.
+    if (refusal.line <= lineCount) {
+        const std::u16string_view line = lines[static_cast<std::size_t>(refusal.line - 1)];
+        if (!hasEquals(line) && line.find_first_not_of(u" \t") != std::u16string_view::npos) {
+            int value = 1;
+            for (int i = 0; i + 1 < refusal.line; ++i)
+                value += hasEquals(lines[static_cast<std::size_t>(i)]) ? 1 : 0;
+            return {join({u"Nicht übernommen: Zeile ", numberText(refusal.line), u" enthält kein „=“ ", found,
+                          u".\r\nDie Zeile braucht die Form ", exampleLine(value), u"."}),
+                    refusal.line};
+        }
+    }
+
+    // The sheet simply ends too early: point at the last line that gave a
+    // value, which always exists.
+    int lastValueLine = std::min(refusal.line - 1, lineCount);
+    while (lastValueLine > 1 && !hasEquals(lines[static_cast<std::size_t>(lastValueLine - 1)]))
+        --lastValueLine;
+    const std::u16string after = join({u".\r\nNach Zeile ", numberText(lastValueLine)});
+    if (refusal.value == kProbabilityCount)
+        return {join({u"Nicht übernommen: der ", numberText(refusal.value), u". Wert (", valueName(refusal.value),
+                      u") fehlt ", found, after, u" fehlt die Zeile ", exampleLine(refusal.value), u"."}),
+                lastValueLine};
+    return {join({u"Nicht übernommen: die Werte ", valueName(refusal.value), u" bis ", valueName(kProbabilityCount),
+                  u" fehlen ", found, after, u" fehlen die Zeilen ", exampleLine(refusal.value), u" bis ",
+                  exampleLine(kProbabilityCount), u"."}),
+            lastValueLine};
+}
+
+} // namespace versomat

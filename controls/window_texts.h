@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "controls/control_table.h"
+#include "settings/probability_sheet.h"
+
+namespace versomat {
+
+// What a status mark shows once its list has been accepted.
+inline constexpr std::u16string_view kAcceptedMark = u"OK";
+inline constexpr Rgb kAcceptedMarkBackground = kBrightGreen;
+
+// The sheet's background while it shows a sheet that could not be taken.
+inline constexpr Rgb kRefusedSheetBackground{255, 192, 192};
+
+// What the user reads when a sheet is refused, and the line to select for it.
+struct SheetHint {
+    std::u16string text; // core text
+    int line = 0;        // 1-based; always a line the sheet has (lines end at "\r\n")
+    bool operator==(const SheetHint&) const = default;
+};
+
+// Names what the refused sheet lacks: no "=" at all, no "=" on its first
+// line, a line that lost its "=", or values missing at the end. The example
+// lines are written as the sheet writes them ("w1=0.7").
+SheetHint sheetRefusalHint(std::u16string_view sheet, const SheetRefusal& refusal);
+
+} // namespace versomat
