@@ -184,7 +184,7 @@
     // Replaces the box's whole text as one edit the browser can undo.
     function replaceUndoably(box, text) {
       const focused = document.activeElement;
-      box.focus();
+      box.focus({preventScroll: true});
       box.select();
       if (!document.execCommand('insertText', false, text))
         box.setRangeText(text, 0, box.value.length, 'start');
@@ -192,7 +192,7 @@
       box.scrollTop = 0;
       box.scrollLeft = 0;
       if (focused instanceof HTMLElement && focused !== box)
-        focused.focus();
+        focused.focus({preventScroll: true});
     }
 
     const output = find('output').element;
