@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,10 +8,12 @@
 #include "settings/probability_sheet.h"
 #include "wordlists/word_lists.h"
 #include "test_text.h"
+#include "tests/golden_sessions.h"
 
 namespace versomat {
 namespace {
 
+using golden::acceptExamples;
 using testing::utf8;
 
 using Text = std::u16string;
@@ -34,12 +34,6 @@ std::vector<Text> verseLines(const Text& poem)
     std::vector<Text> lines = splitLines(poem);
     lines.erase(lines.begin());
     return lines;
-}
-
-void acceptExamples(GeneratorState& state)
-{
-    for (const WordListKind list : kAllWordLists)
-        acceptWordList(state, list, fillExample(state, list));
 }
 
 struct Values {
@@ -68,93 +62,10 @@ int countConjunctions(const Text& line)
     return count;
 }
 
-// Poems 1..1000 of a golden session, as UTF-8 with their own "\r\n".
-std::vector<std::string> goldenPoems(const std::string& file)
-{
-    std::ifstream in(std::string(VERSOMAT_GOLDEN_DIR) + "/" + file, std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    constexpr std::string_view kPoemEnd = "\n=====\n";
-    std::vector<std::string> poems;
-    for (std::size_t start = 0, at; (at = text.find(kPoemEnd, start)) != std::string::npos;
-         start = at + kPoemEnd.size())
-        poems.push_back(text.substr(start, at - start));
-    return poems;
-}
-
-std::vector<std::string> utf8Lines(const std::string& poem)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t at; (at = poem.find("\r\n", start)) != std::string::npos; start = at + 2)
-        lines.push_back(poem.substr(start, at - start));
-    lines.push_back(poem.substr(start));
-    return lines;
-}
-
-// Where two poems first differ, as a person would look for it.
-std::string firstDifference(const std::string& expected, const std::string& actual)
-{
-    const std::vector<std::string> want = utf8Lines(expected);
-    const std::vector<std::string> got = utf8Lines(actual);
-    std::size_t line = 0;
-    while (line < want.size() && line < got.size() && want[line] == got[line])
-        ++line;
-    const auto shown = [line](const std::vector<std::string>& lines) {
-        return line < lines.size() ? "\"" + lines[line] + "\"" : std::string("(no such line)");
-    };
-    // Counted in characters, not bytes, so that a lost blank is easy to find.
-    std::size_t character = 1;
-    if (line < want.size() && line < got.size()) {
-        const std::string& a = want[line];
-        const std::string& b = got[line];
-        for (std::size_t i = 0; i < a.size() && i < b.size() && a[i] == b[i]; ++i)
-            character += (a[i] & 0xC0) != 0x80 ? 1 : 0;
-    }
-    return "line " + std::to_string(line + 1) + " (the heading is line 1), character " + std::to_string(character) +
-           "\n  expected: " + shown(want) + "\n  actual:   " + shown(got);
-}
-
-// Each session from a fresh start, clicked as the golden files' README says.
 TEST(GoldenPoems, SessionsGiveTheIndependentModelsPoems)
 {
-    struct Session {
-        const char* file;
-        void (*clicks)(GeneratorState&);
-    };
-    const Session sessions[] = {
-        {"defaults.txt", [](GeneratorState& s) { acceptExamples(s); }},
-        {"half.txt",
-         [](GeneratorState& s) {
-             acceptExamples(s);
-             showProbabilitySheet(s);
-             ASSERT_EQ(acceptProbabilitySheet(s, u"w1=0.5\r\nw2=0.5\r\nw3=0.5\r\nw4=0.5\r\nw5=0.5\r\nw6=0.25\r\n"
-                                                 u"w7=0.5\r\nw8=0.75\r\nw9=0.5\r\nw10=0.5\r\nw11=0.5\r\nw12=0.5\r\n"
-                                                 u"w13=0.3\r\n"),
-                       std::nullopt);
-         }},
-        {"empty.txt",
-         [](GeneratorState& s) {
-             for (const WordListKind list : {WordListKind::Actors, WordListKind::Objects})
-                 acceptWordList(s, list, fillExample(s, list));
-             acceptWordList(s, WordListKind::Verbs, u"");
-             acceptWordList(s, WordListKind::Adjectives, u"noch leer\r\n");
-         }},
-    };
-    for (const Session& session : sessions) {
-        const std::vector<std::string> expected = goldenPoems(session.file);
-        ASSERT_EQ(expected.size(), 1000u) << session.file << " is missing or cut short";
-        GeneratorState state;
-        RandomSource random;
-        session.clicks(state);
-        for (std::size_t n = 0; n < expected.size(); ++n) {
-            const std::string poem = utf8(composePoemOrRefusal(state, random));
-            if (poem != expected[n]) {
-                ADD_FAILURE() << session.file << ": poem " << n + 1 << " differs first in "
-                              << firstDifference(expected[n], poem);
-                break;
-            }
-        }
-    }
+    for (const std::string& failure : golden::replayGoldenSessions(VERSOMAT_GOLDEN_DIR))
+        ADD_FAILURE() << failure;
 }
 
 TEST(PoemGenerator, RefusalTakesNoDrawAndKeepsTheNumber)

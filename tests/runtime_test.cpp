@@ -2,6 +2,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <clocale>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -64,6 +65,12 @@ TEST(NumberToText, GivesTheShortestExactText)
     EXPECT_EQ(utf8(numberToText(2.0)), "2");
     EXPECT_EQ(utf8(numberToText(-1.0)), "-1");
     EXPECT_EQ(utf8(numberToText(1e-05)), "1e-05");
+    EXPECT_EQ(utf8(numberToText(1e16)), "1e+16");
+    // Whole numbers in fixed form show their own digits, not zeros.
+    EXPECT_EQ(utf8(numberToText(0x1p62)), "4611686018427387904");
+    // A power of two whose shortest text lies above it, where the values are
+    // twice as far apart as below it.
+    EXPECT_EQ(utf8(numberToText(0x1p-1017)), "7.120236347223045e-307");
     EXPECT_EQ(utf8(numberToText(0.1f)), "0.1");
     EXPECT_EQ(utf8(numberToText(static_cast<std::int16_t>(1))), "1");
     EXPECT_EQ(utf8(numberToText(static_cast<std::int16_t>(32767))), "32767");
@@ -161,6 +168,25 @@ TEST(NumberText, EveryTextReadsBackToItsValue)
         EXPECT_EQ(std::signbit(textToSingle(numberToText(f))), std::signbit(f));
         EXPECT_EQ(textToSingle(numberToText(f)), f);
     }
+}
+
+// The window takes the user's locale, where the C library's decimal mark may
+// be ",". Runs where such a locale is installed (or found through LOCPATH).
+TEST(NumberText, IgnoresTheCLocale)
+{
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    const char* german = nullptr;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE"}) {
+        if ((german = std::setlocale(LC_ALL, name)) != nullptr)
+            break;
+    }
+    if (german == nullptr)
+        GTEST_SKIP() << "no German locale installed";
+    const std::string sheetValue = utf8(numberToText(0.35)) + "|" + utf8(numberToText(1.5e-7f));
+    const double read = textToNumber(u"0.25e1");
+    std::setlocale(LC_ALL, before.c_str());
+    EXPECT_EQ(sheetValue, "0.35|1.5e-07");
+    EXPECT_EQ(read, 2.5);
 }
 
 TEST(FindFrom, GivesOneBasedPositions)
