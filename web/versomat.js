@@ -56,12 +56,18 @@
     return contrast(background, black) >= contrast(background, white) ? black : white;
   }
 
+  // Each lookup forces a style pass, so the scheme's colours are looked up
+  // once per scheme.
   const probe = document.createElement('span');
   probe.hidden = true;
   document.body.append(probe);
+  const systemColours = new Map();
   function systemColour(keyword) {
-    probe.style.color = keyword;
-    return parseColour(getComputedStyle(probe).color);
+    if (!systemColours.has(keyword)) {
+      probe.style.color = keyword;
+      systemColours.set(keyword, parseColour(getComputedStyle(probe).color));
+    }
+    return systemColours.get(keyword);
   }
 
   const SYSTEM_TEXT = {label: 'CanvasText', button: 'ButtonText', textbox: 'FieldText'};
@@ -170,6 +176,7 @@
     layOut();
     // Text colours follow the scheme, so a change of scheme repaints.
     matchMedia('(prefers-color-scheme: dark)').addEventListener('change', () => {
+      systemColours.clear();
       for (const {row, element} of controls)
         paint(element, row.kind, element.dataset.background || null);
     });
