@@ -1,5 +1,6 @@
 // The page's layout in Chromium: the table's places to the pixel wherever the
-// window fits across, one column without sideways scrolling on a phone.
+// window fits across, one column without sideways scrolling on a phone; every
+// control under its name with its help text as tooltip.
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
 import {launch, openPage, FULL, LAPTOP, PHONE} from './browser.mjs';
@@ -20,8 +21,9 @@ async function placedControls(page) {
     const box = await handle.evaluate((element) => {
       const rect = element.getBoundingClientRect();
       return {left: rect.left + scrollX, top: rect.top + scrollY, width: rect.width, height: rect.height,
-        fontSize: parseFloat(getComputedStyle(element).fontSize)};
+        fontSize: parseFloat(getComputedStyle(element).fontSize), tooltip: element.title};
     });
+    assert.equal(box.tooltip.replace(/\n/g, '\r\n'), row.help, `${row.name}: its help text as tooltip`);
     placed.push({row, box});
   }
   return {table, placed};
