@@ -116,6 +116,10 @@
         box.wrap = row.scrollBars ? 'off' : 'soft';
       else
         box.type = 'text';
+      // A one-line box otherwise asks for twenty characters' width, which
+      // would widen the status marks' column in one-column flow.
+      if (!row.multiLine)
+        box.size = 1;
       box.value = fromCoreText(row.text);
       // Word lists are German fragments: no spelling marks, no capitals
       // forced on a phone keyboard.

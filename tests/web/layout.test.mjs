@@ -21,7 +21,8 @@ async function placedControls(page) {
     const box = await handle.evaluate((element) => {
       const rect = element.getBoundingClientRect();
       return {left: rect.left + scrollX, top: rect.top + scrollY, width: rect.width, height: rect.height,
-        fontSize: parseFloat(getComputedStyle(element).fontSize), tooltip: element.title};
+        fontSize: parseFloat(getComputedStyle(element).fontSize), tooltip: element.title,
+        clipped: element.localName !== 'textarea' && element.scrollWidth > element.clientWidth};
     });
     assert.equal(box.tooltip.replace(/\n/g, '\r\n'), row.help, `${row.name}: its help text as tooltip`);
     placed.push({row, box});
@@ -36,6 +37,7 @@ test('the drawn layout, pixel for pixel, where the window fits across', async ()
       const page = await openPage(browser, viewport);
       const {placed} = await placedControls(page);
       for (const {row, box} of placed) {
+        assert.ok(!box.clipped, `${size}: ${row.name} shows its whole text`);
         assert.deepEqual([box.left, box.top, box.width, box.height], [row.left, row.top, row.width, row.height],
           `${size}: ${row.name}`);
       }
@@ -55,6 +57,7 @@ test('on a phone: one column, nothing beside the screen, text at its size', asyn
     assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= innerWidth), 'no sideways scrolling');
     for (const {row, box} of placed) {
       assert.ok(box.left >= 0 && box.left + box.width <= width, `${row.name} within the screen's width`);
+      assert.ok(!box.clipped, `${row.name} shows its whole text`);
       if (row.font.face)
         assert.equal(box.fontSize, row.font.points * 4 / 3, `${row.name} keeps its font size`);
     }
