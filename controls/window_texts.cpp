@@ -9,6 +9,8 @@
 namespace versomat {
 namespace {
 
+constexpr int kValues = static_cast<int>(kProbabilityCount);
+
 std::u16string numberText(int number)
 {
     std::u16string text;
@@ -49,7 +51,8 @@ std::u16string exampleLine(int value)
     GeneratorState state;
     InitTables(state);
     const std::u16string sheet = writeProbabilitySheet(probabilityValuesOf(state));
-    return join({u"„", linesOf(sheet)[static_cast<std::size_t>(value - 1)], u"“"});
+    const int line = std::clamp(value, 1, kValues);
+    return join({u"„", linesOf(sheet)[static_cast<std::size_t>(line - 1)], u"“"});
 }
 
 std::u16string valueName(int value)
@@ -59,7 +62,7 @@ std::u16string valueName(int value)
 
 std::u16string foundText(int found)
 {
-    return join({u"(gefunden: ", numberText(found), u" von ", numberText(kProbabilityCount), u" Werten)"});
+    return join({u"(gefunden: ", numberText(found), u" von ", numberText(kValues), u" Werten)"});
 }
 
 } // namespace
@@ -82,7 +85,7 @@ SheetHint sheetRefusalHint(std::u16string_view sheet, const SheetRefusal& refusa
 
     // A line with text but no "=" is where the reader lost its way; the value
     // it should hold is the one after those on the lines above it.
-    if (refusal.line <= lineCount) {
+    if (refusal.line >= 1 && refusal.line <= lineCount) {
         const std::u16string_view line = lines[static_cast<std::size_t>(refusal.line - 1)];
         if (!hasEquals(line) && line.find_first_not_of(u" \t") != std::u16string_view::npos) {
             int value = 1;
@@ -96,18 +99,18 @@ SheetHint sheetRefusalHint(std::u16string_view sheet, const SheetRefusal& refusa
 
     // The sheet simply ends too early: point at the last line that gave a
     // value, which always exists.
-    int lastValueLine = std::min(refusal.line - 1, lineCount);
+    int lastValueLine = std::clamp(refusal.line - 1, 1, lineCount);
     while (lastValueLine > 1 && !hasEquals(lines[static_cast<std::size_t>(lastValueLine - 1)]))
         --lastValueLine;
     const std::u16string after = join({u".\r\nNach Zeile ", numberText(lastValueLine)});
-    if (refusal.value == kProbabilityCount)
+    if (refusal.value == kValues)
         return {join({u"Nicht übernommen: der ", numberText(refusal.value), u". Wert (", valueName(refusal.value),
                       u") fehlt ", found, after, u" fehlt die Zeile ", exampleLine(refusal.value), u"."}),
                 lastValueLine};
-    return {join({u"Nicht übernommen: die Werte ", valueName(refusal.value), u" bis ", valueName(kProbabilityCount),
-                  u" fehlen ", found, after, u" fehlen die Zeilen ", exampleLine(refusal.value), u" bis ",
-                  exampleLine(kProbabilityCount), u"."}),
-            lastValueLine};
+    return {
+        join({u"Nicht übernommen: die Werte ", valueName(refusal.value), u" bis ", valueName(kValues), u" fehlen ",
+              found, after, u" fehlen die Zeilen ", exampleLine(refusal.value), u" bis ", exampleLine(kValues), u"."}),
+        lastValueLine};
 }
 
 } // namespace versomat

@@ -72,8 +72,8 @@ constexpr int kWeightTotal = [] {
     return total;
 }();
 
-const QColor kRed(255, 0, 0);
-const QColor kBrightGreen(0, 255, 0);
+const QColor kNotAccepted(255, 0, 0);
+const QColor kAccepted(0, 255, 0);
 
 struct ListNames {
     WordListKind kind;
@@ -532,7 +532,7 @@ void SessionTest::checkAfterStep()
         const std::size_t i = static_cast<std::size_t>(list.kind);
         auto* mark = find<QLineEdit>(list.mark);
         const bool accepted = m_shadow.ReadyFlags[i] != 0;
-        QVERIFY2(mark->palette().color(QPalette::Base) == (accepted ? kBrightGreen : kRed),
+        QVERIFY2(mark->palette().color(QPalette::Base) == (accepted ? kAccepted : kNotAccepted),
                  qPrintable(list.mark + (accepted ? u" is not green after its list was accepted"_s
                                                   : u" is not red before its list was accepted"_s)));
         if (accepted && !m_markEdited[i])

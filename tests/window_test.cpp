@@ -207,6 +207,8 @@ private slots:
         if (summary.startsWith(u"Nichts übernommen"_s)) {
             QTRY_VERIFY(QToolTip::isVisible());
             QCOMPARE(QToolTip::text(), summary);
+        } else {
+            QVERIFY(!QToolTip::isVisible() || QToolTip::text() != summary);
         }
         box(nameOf(ControlRole::ListBox, list))->setPlainText(u"geändert"_s);
         click(nameOf(ControlRole::Example, list));

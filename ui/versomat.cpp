@@ -11,7 +11,6 @@
 #include <QScrollArea>
 #include <QShortcut>
 #include <QStyle>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -24,6 +23,7 @@
 #include "controls/window_texts.h"
 #include "core_text.h"
 #include "generator/poem_generator.h"
+#include "runtime/text_search.h"
 #include "settings/probability_sheet.h"
 #include "wordlists/list_summary.h"
 
@@ -302,7 +302,7 @@ void Versomat::WerteÜbernehmen_Click()
     // edits while keeping none of them.
     const std::u16string sheet = readText(m_sheet);
     if (const std::optional<SheetRefusal> refusal = acceptProbabilitySheet(m_state, sheet)) {
-        markSheetRefused(sheetRefusalHint(sheet, *refusal));
+        markSheetRefused(sheet, sheetRefusalHint(sheet, *refusal));
         return;
     }
     clearSheetMark();
@@ -310,10 +310,20 @@ void Versomat::WerteÜbernehmen_Click()
     m_sheet->hide();
 }
 
-void Versomat::markSheetRefused(const SheetHint& hint)
+void Versomat::markSheetRefused(std::u16string_view sheet, const SheetHint& hint)
 {
-    QTextCursor line(m_sheet->document()->findBlockByNumber(hint.line - 1));
-    line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    // The hint counts lines of the core text; the box holds each of its
+    // "\r\n" as one character, whether it shows it as a new paragraph or
+    // as a line separator inside one.
+    std::size_t from = 0;
+    for (int line = 1; line < hint.line; ++line)
+        from = sheet.find(kLineBreak, from) + kLineBreak.size();
+    const std::size_t to = std::min(sheet.find(kLineBreak, from), sheet.size());
+    const int breaksBefore = hint.line - 1;
+    const int last = m_sheet->document()->characterCount() - 1;
+    QTextCursor line(m_sheet->document());
+    line.setPosition(std::min(static_cast<int>(from) - breaksBefore, last));
+    line.setPosition(std::min(static_cast<int>(to) - breaksBefore, last), QTextCursor::KeepAnchor);
     m_sheet->setTextCursor(line);
 
     const QString text = toQtText(hint.text);

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include <array>
+#include <string_view>
 
 #include "runtime/random_source.h"
 #include "state/generator_state.h"
@@ -62,7 +63,7 @@ private:
     void fitIntoScreen();
     void showExample(WordListKind list);
     void acceptList(WordListKind list);
-    void markSheetRefused(const SheetHint& hint);
+    void markSheetRefused(std::u16string_view sheet, const SheetHint& hint);
     void clearSheetMark();
 
     GeneratorState m_state;
