@@ -5,12 +5,14 @@
 
 (() => {
   // The core writes line breaks as "\r\n", text fields hold "\n". These two
-  // are the only place that converts between them.
+  // are the only place that converts between them; a pasted line or
+  // paragraph separator breaks a line too.
+  const FIELD_LINE_BREAK = /\r\n|[\r\n\u2028\u2029]/;
   function fromCoreText(text) {
     return text.replaceAll('\r\n', '\n');
   }
   function toCoreText(text) {
-    return text.replace(/\r\n|[\r\n\u2028\u2029]/g, '\r\n');
+    return text.replace(new RegExp(FIELD_LINE_BREAK, 'g'), '\r\n');
   }
 
   // The session's list numbers, in the order the binding takes them.
@@ -230,8 +232,9 @@
       sheet.element.removeAttribute('aria-invalid');
     }
 
+    // Counts lines as the core does once toCoreText has converted the text.
     function selectLine(box, line) {
-      const lines = box.value.split('\n');
+      const lines = box.value.split(FIELD_LINE_BREAK);
       const index = Math.min(Math.max(line, 1), lines.length) - 1;
       const start = lines.slice(0, index).reduce((sum, text) => sum + text.length + 1, 0);
       box.setSelectionRange(start, start + lines[index].length);
