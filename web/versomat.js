@@ -114,14 +114,14 @@
     }
     default: {
       const box = document.createElement(row.multiLine ? 'textarea' : 'input');
-      if (row.multiLine)
+      if (row.multiLine) {
         box.wrap = row.scrollBars ? 'off' : 'soft';
-      else
+      } else {
         box.type = 'text';
-      // A one-line box otherwise asks for twenty characters' width, which
-      // would widen the status marks' column in one-column flow.
-      if (!row.multiLine)
+        // A one-line box otherwise asks for twenty characters' width, which
+        // would widen the status marks' column in one-column flow.
         box.size = 1;
+      }
       box.value = fromCoreText(row.text);
       // Word lists are German fragments: no spelling marks, no capitals
       // forced on a phone keyboard.
