@@ -197,6 +197,10 @@
     // Replaces the box's whole text as one edit the browser can undo.
     function replaceUndoably(box, text) {
       const focused = document.activeElement;
+      // The edit needs the focus for a moment; a phone's keyboard must not
+      // flash up for it.
+      const inputMode = box.inputMode;
+      box.inputMode = 'none';
       box.focus({preventScroll: true});
       box.select();
       if (!document.execCommand('insertText', false, text))
@@ -206,6 +210,7 @@
       box.scrollLeft = 0;
       if (focused instanceof HTMLElement && focused !== box)
         focused.focus({preventScroll: true});
+      box.inputMode = inputMode;
     }
 
     const output = find('output').element;
