@@ -11,8 +11,8 @@
 #include <QPushButton>
 #include <QStyleFactory>
 #include <QTemporaryDir>
-#include <QToolTip>
 #include <QtTest>
+#include <QToolTip>
 
 #include <memory>
 

@@ -3,10 +3,12 @@
 // window. Texts cross as JavaScript strings (UTF-16) holding core text.
 
 #include <emscripten/bind.h>
+#include <emscripten/emscripten.h>
 #include <emscripten/val.h>
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "controls/control_table_json.h"
 #include "controls/window_texts.h"
@@ -17,8 +19,21 @@
 #include "wordlists/list_summary.h"
 #include "wordlists/word_lists.h"
 
+// Core text as a JavaScript string, decoded in one step: embind's own
+// conversion visits every character in JavaScript first, which took longer
+// than composing the poem.
+EM_JS(emscripten::EM_VAL, javaScriptStringOf, (const char16_t* text, std::size_t length), {
+    const decoder = javaScriptStringOf.decoder || (javaScriptStringOf.decoder = new TextDecoder("utf-16le"));
+    return Emval.toHandle(decoder.decode(HEAPU8.subarray(text, text + 2 * length)));
+});
+
 namespace versomat {
 namespace {
+
+emscripten::val toJavaScript(std::u16string_view text)
+{
+    return emscripten::val::take_ownership(javaScriptStringOf(text.data(), text.size()));
+}
 
 // What the page needs after "Werte Übernehmen": on a refusal the hint and
 // the 1-based line to select; nothing was changed then.
@@ -30,25 +45,30 @@ struct SheetAnswer {
 
 class Session {
 public:
-    std::u16string example(int list) { return fillExample(m_state, wordList(list)); }
+    emscripten::val example(int list) { return toJavaScript(fillExample(m_state, wordList(list))); }
 
     // Returns the mark's summary; the page then shows the accepted mark.
-    std::u16string accept(int list, const std::u16string& text)
+    emscripten::val accept(int list, const std::u16string& text)
     {
         const WordListKind kind = wordList(list);
         acceptWordList(m_state, kind, text);
-        return acceptedListSummary(m_state, kind);
+        return toJavaScript(acceptedListSummary(m_state, kind));
     }
 
-    std::u16string poem() { return composePoemOrRefusal(m_state, m_random); }
+    // Each poem is written over the last one's text, reusing its memory.
+    emscripten::val poem()
+    {
+        composePoemOrRefusal(m_state, m_random, m_poem);
+        return toJavaScript(m_poem);
+    }
 
-    std::u16string randomStart()
+    emscripten::val randomStart()
     {
         startRandomly(m_state, m_random);
         return poem();
     }
 
-    std::u16string showSheet() { return showProbabilitySheet(m_state); }
+    emscripten::val showSheet() { return toJavaScript(showProbabilitySheet(m_state)); }
 
     SheetAnswer acceptSheet(const std::u16string& text)
     {
@@ -71,6 +91,7 @@ private:
 
     GeneratorState m_state;
     RandomSource m_random;
+    std::u16string m_poem;
 };
 
 } // namespace
