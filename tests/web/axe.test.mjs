@@ -1,0 +1,45 @@
+// axe-core in Chromium: no serious or critical finding at full size and on a
+// phone, light and dark, with the start window and with the sheet open and a
+// list accepted.
+import {test} from 'node:test';
+import assert from 'node:assert/strict';
+import {readFileSync} from 'node:fs';
+import {createRequire} from 'node:module';
+import {launch, openPage, FULL, PHONE} from './browser.mjs';
+
+const axeSource = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
+
+// The control table names the buttons "W-Werte" and "Werte Übernehmen"
+// "Wahrscheinlichkeitswerte anzeigen" and "… übernehmen": the names do not
+// hold the captions as words, so speech input cannot say what it sees. The
+// names are the table's to change; until then these two findings are expected
+// and any other fails.
+const KNOWN = ['label-content-name-mismatch: button[data-role="sheetShow"]',
+  'label-content-name-mismatch: button[data-role="sheetAccept"]'];
+
+async function seriousFindings(page) {
+  await page.evaluate(axeSource);
+  const result = await page.evaluate(() => axe.run(document, {resultTypes: ['violations']}));
+  return result.violations.filter((violation) => ['serious', 'critical'].includes(violation.impact))
+    .flatMap((violation) => violation.nodes.map((node) => `${violation.id}: ${node.target.join(' ')}`))
+    .filter((finding) => !KNOWN.includes(finding));
+}
+
+test('no serious or critical axe findings', async () => {
+  const browser = await launch('chrome');
+  try {
+    for (const [size, viewport] of [['full size', FULL], ['phone', PHONE]]) {
+      for (const scheme of ['light', 'dark']) {
+        const page = await openPage(browser, viewport, scheme);
+        assert.deepEqual(await seriousFindings(page), [], `${size}, ${scheme}, at start`);
+        await (await page.waitForSelector('::-p-aria([name="Wahrscheinlichkeitswerte anzeigen"][role="button"])'))
+          .click();
+        await (await page.waitForSelector('::-p-aria([name="Handelnde: übernehmen"][role="button"])')).click();
+        assert.deepEqual(await seriousFindings(page), [], `${size}, ${scheme}, sheet open, a list accepted`);
+        await page.close();
+      }
+    }
+  } finally {
+    await browser.close();
+  }
+});

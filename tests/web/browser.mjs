@@ -1,0 +1,35 @@
+// Starting Debian's browsers under puppeteer for the page's tests, benchmarks
+// and pictures. Nothing here downloads a browser.
+import {fileURLToPath, pathToFileURL} from 'node:url';
+import path from 'node:path';
+import puppeteer from 'puppeteer-core';
+
+const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
+export const pageUrl = pathToFileURL(path.join(root, 'build/web/index.html')).href;
+export const FULL = {width: 746, height: 757};
+export const PHONE = {width: 360, height: 640, deviceScaleFactor: 2, isMobile: true, hasTouch: true};
+export const LAPTOP = {width: 1366, height: 657};
+
+// Pictures want the scroll bars a user sees; headless Chromium hides them
+// unless told otherwise.
+export function launch(browser = 'chrome', {scrollBars = false} = {}) {
+  if (browser === 'firefox')
+    return puppeteer.launch({browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true,
+      protocol: 'webDriverBiDi'});
+  return puppeteer.launch({executablePath: '/usr/bin/chromium', headless: true,
+    args: ['--no-sandbox', '--allow-file-access-from-files', '--font-render-hinting=none'],
+    ignoreDefaultArgs: scrollBars ? ['--hide-scrollbars'] : []});
+}
+
+// Opens the page at the viewport and colour scheme given and waits until its
+// controls are built.
+export async function openPage(browser, viewport = FULL, scheme = 'light') {
+  const page = await browser.newPage();
+  await page.setViewport(viewport);
+  // Firefox under WebDriver BiDi cannot emulate a scheme; it starts light.
+  if (scheme !== 'light')
+    await page.emulateMediaFeatures([{name: 'prefers-color-scheme', value: scheme}]);
+  await page.goto(pageUrl);
+  await page.waitForSelector('html[data-ready]');
+  return page;
+}

@@ -1,0 +1,74 @@
+// The page's layout in Chromium: the table's places to the pixel wherever the
+// window fits across, one column without sideways scrolling on a phone; every
+// control under its name with its help text as tooltip.
+import {test} from 'node:test';
+import assert from 'node:assert/strict';
+import {launch, openPage, FULL, LAPTOP, PHONE} from './browser.mjs';
+
+const ROLE = {button: 'button', textbox: 'textbox'};
+
+// Each control of the core's table with the box it has on the page, found
+// by its accessible name (labels by their text).
+async function placedControls(page) {
+  const table = JSON.parse(await page.evaluate(async () => (await createVersomatCore()).controlTableJson()));
+  await (await page.waitForSelector('::-p-aria([name="Wahrscheinlichkeitswerte anzeigen"][role="button"])')).click();
+  const placed = [];
+  for (const row of table.controls) {
+    const selector = row.kind === 'label' ? `::-p-text(${row.text.trim()})`
+      : `::-p-aria([name="${row.accessibleName}"][role="${ROLE[row.kind]}"])`;
+    const handle = await page.$(selector);
+    assert.ok(handle, `${row.name} found as ${selector}`);
+    const box = await handle.evaluate((element) => {
+      const rect = element.getBoundingClientRect();
+      return {left: rect.left + scrollX, top: rect.top + scrollY, width: rect.width, height: rect.height,
+        fontSize: parseFloat(getComputedStyle(element).fontSize), tooltip: element.title,
+        clipped: element.localName !== 'textarea' && element.scrollWidth > element.clientWidth};
+    });
+    assert.equal(box.tooltip.replace(/\n/g, '\r\n'), row.help, `${row.name}: its help text as tooltip`);
+    placed.push({row, box});
+  }
+  return {table, placed};
+}
+
+test('the drawn layout, pixel for pixel, where the window fits across', async () => {
+  const browser = await launch('chrome');
+  try {
+    for (const [size, viewport] of [['full size', FULL], ['laptop', LAPTOP]]) {
+      const page = await openPage(browser, viewport);
+      const {placed} = await placedControls(page);
+      for (const {row, box} of placed) {
+        assert.ok(!box.clipped, `${size}: ${row.name} shows its whole text`);
+        assert.deepEqual([box.left, box.top, box.width, box.height], [row.left, row.top, row.width, row.height],
+          `${size}: ${row.name}`);
+      }
+      await page.close();
+    }
+  } finally {
+    await browser.close();
+  }
+});
+
+test('on a phone: one column, nothing beside the screen, text at its size', async () => {
+  const browser = await launch('chrome');
+  try {
+    const page = await openPage(browser, PHONE);
+    const {placed} = await placedControls(page);
+    const width = await page.evaluate(() => document.documentElement.clientWidth);
+    assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= innerWidth), 'no sideways scrolling');
+    for (const {row, box} of placed) {
+      assert.ok(box.left >= 0 && box.left + box.width <= width, `${row.name} within the screen's width`);
+      assert.ok(!box.clipped, `${row.name} shows its whole text`);
+      if (row.font.face)
+        assert.equal(box.fontSize, row.font.points * 4 / 3, `${row.name} keeps its font size`);
+    }
+    const byRole = (role, list) => placed.find(({row}) => row.role === role && row.list === list).box;
+    for (const list of ['actors', 'objects', 'verbs', 'adjectives']) {
+      const [accept, mark, box] = [byRole('accept', list), byRole('mark', list), byRole('box', list)];
+      assert.equal(mark.top, accept.top, `${list}: the mark beside its accept button`);
+      assert.ok(accept.top > box.top, `${list}: the accept button below its list`);
+    }
+    await page.close();
+  } finally {
+    await browser.close();
+  }
+});
