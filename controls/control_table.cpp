@@ -123,9 +123,9 @@ constexpr ControlRow kControls[] = {
     {u"statistikwerte", TextBox, Sheet, {}, {8760, 6600, 2295, 4095}, u"Text6", kPaleGreen, kBoxFont, kSheet,
      u"Wahrscheinlichkeitswerte", kSheetHelp},
     {u"WerteÜbernehmen", Button, SheetAccept, {}, {8760, 10680, 2295, 375}, u"Werte Übernehmen", kBrightGreen,
-     kBoxFont, kHiddenAtStart | kDrawnOnTop, u"Wahrscheinlichkeitswerte übernehmen", kSheetHelp},
+     kBoxFont, kHiddenAtStart | kDrawnOnTop, u"Werte Übernehmen: Wahrscheinlichkeitswerte", kSheetHelp},
     {u"W_Werte", Button, SheetShow, {}, {9840, 11040, 1335, 255}, u"W-Werte", kTeal, kStandardFont, kDrawnOnTop,
-     u"Wahrscheinlichkeitswerte anzeigen", kSheetHelp},
+     u"W-Werte: Wahrscheinlichkeitswerte anzeigen", kSheetHelp},
 };
 // clang-format on
 

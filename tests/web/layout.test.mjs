@@ -11,7 +11,7 @@ const ROLE = {button: 'button', textbox: 'textbox'};
 // by its accessible name (labels by their text).
 async function placedControls(page) {
   const table = JSON.parse(await page.evaluate(async () => (await createVersomatCore()).controlTableJson()));
-  await (await page.waitForSelector('::-p-aria([name="Wahrscheinlichkeitswerte anzeigen"][role="button"])')).click();
+  await (await page.waitForSelector('::-p-aria([name="W-Werte: Wahrscheinlichkeitswerte anzeigen"][role="button"])')).click();
   const placed = [];
   for (const row of table.controls) {
     const selector = row.kind === 'label' ? `::-p-text(${row.text.trim()})`

@@ -25,7 +25,7 @@ try {
 
   const dark = await openPage(browser, FULL, 'dark');
   await poemShown(dark);
-  await press(dark, 'Wahrscheinlichkeitswerte anzeigen');
+  await press(dark, 'W-Werte: Wahrscheinlichkeitswerte anzeigen');
   await dark.screenshot({path: new URL('web-dark.png', docs).pathname});
 } finally {
   await browser.close();

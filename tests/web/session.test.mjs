@@ -89,10 +89,10 @@ async function userSession(browserName) {
     // A fresh page: a refused sheet changes nothing, German commas are read.
     const fresh = await openPage(browser);
     await acceptExamples(fresh);
-    const show = await button(fresh, 'Wahrscheinlichkeitswerte anzeigen');
+    const show = await button(fresh, 'W-Werte: Wahrscheinlichkeitswerte anzeigen');
     await show.click();
     const sheet = await textbox(fresh, 'Wahrscheinlichkeitswerte');
-    const sheetAccept = await button(fresh, 'Wahrscheinlichkeitswerte übernehmen');
+    const sheetAccept = await button(fresh, 'Werte Übernehmen: Wahrscheinlichkeitswerte');
     const defaults = await coreText(sheet);
     const plain = await background(sheet);
     // A pasted line separator breaks a line as the core counts lines.
