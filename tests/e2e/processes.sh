@@ -1,7 +1,9 @@
-# Sourced by the end-to-end scripts: stopping what they started, and a
-# watchdog that ends a script which runs too long.
+# Sourced by every script that starts an X server or the program: the one way
+# to start a private Xvfb, stopping what a script started, a watchdog, and the
+# preamble the end-to-end tests share. Safe under set -euo pipefail.
 
 # stop_process PID: asks the process to end, waits up to 2.5 s, then kills it.
+# Returns 0 also when the process had ended already: that is what was wanted.
 stop_process() {
     local pid=$1
     [ -n "$pid" ] || return 0
@@ -10,9 +12,9 @@ stop_process() {
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.05
     done
-    kill -KILL "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-    return 0
+    kill -KILL "$pid" 2>/dev/null || :
+    # A stopped process's status tells nothing here: it was asked to end.
+    wait "$pid" 2>/dev/null || :
 }
 
 # start_watchdog SECONDS: sends this script TERM after SECONDS and sets
@@ -45,4 +47,86 @@ start_xvfb() {
     done
     rm -f "$number_file"
     return 1
+}
+
+# The end-to-end tests' shared preamble. e2e_begin NAME SECONDS makes the
+# working folder $work (with $work/runtime for XDG_RUNTIME_DIR), starts a
+# watchdog that fails the test after SECONDS, and arranges that at exit the
+# processes whose ids the variables named in stop_at_exit hold are stopped in
+# that order ("NAME:group" also kills the process group NAME leads) and $work
+# is removed. fail reports the current $step and the tail of each log in
+# $work named in fail_logs.
+test_name=""
+step="starting"
+work=""
+watchdog_pid=""
+stop_at_exit=()
+fail_logs=()
+
+fail() {
+    local log lines
+    echo "$test_name FAILED${step:+ while $step}: $*" >&2
+    for log in "${fail_logs[@]}"; do
+        [ -n "$work" ] && [ -s "$work/$log" ] || continue
+        # Xvfb -displayfd logs every display number it finds taken.
+        lines=$(sed '/^_XSERVTrans/d' "$work/$log" | tail -n 20)
+        [ -z "$lines" ] || printf -- '--- %s ---\n%s\n' "$log" "$lines" >&2
+    done
+    exit 1
+}
+
+e2e_cleanup() {
+    local status=$? entry name pid
+    trap - EXIT INT TERM
+    for entry in "${stop_at_exit[@]}"; do
+        name=${entry%:group}
+        pid=${!name:-}
+        stop_process "$pid"
+        if [ "$entry" != "$name" ] && [ -n "$pid" ]; then
+            kill -KILL -- "-$pid" 2>/dev/null || : # the group may have ended with its leader
+        fi
+    done
+    stop_process "$watchdog_pid"
+    [ -z "$work" ] || rm -rf "$work"
+    exit "$status"
+}
+
+e2e_begin() {
+    test_name=$1
+    trap e2e_cleanup EXIT
+    trap "fail 'interrupted, or the test ran past $2 s'" INT TERM
+    start_watchdog "$2"
+    work=$(mktemp -d "${TMPDIR:-/tmp}/versomat-e2e.XXXXXX") || fail "cannot make a working folder"
+    mkdir -m 700 "$work/runtime"
+}
+
+# require_tools PACKAGES TOOL...: fails unless every tool is on the PATH;
+# PACKAGES names the Debian packages that bring them.
+require_tools() {
+    local packages=$1 tool
+    shift
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || fail "$tool is not installed (Debian packages $packages)"
+    done
+}
+
+# wait_for PID COMMAND...: polls COMMAND until it succeeds, failing at once
+# when PID has exited. It has no bound of its own: the watchdog bounds the
+# whole test, which on a busy shared machine is the only bound worth having.
+wait_for() {
+    local pid=$1
+    shift
+    until "$@"; do
+        kill -0 "$pid" 2>/dev/null || fail "the process waited on (pid $pid) has exited"
+        sleep 0.05
+    done
+}
+
+# wait_for_window PID: waits until PID shows a visible window named
+# Versomat on $DISPLAY and sets window to its id.
+wait_for_window() {
+    wait_for "$1" find_window "$1"
+}
+find_window() {
+    window=$(xdotool search --onlyvisible --pid "$1" --name '^Versomat$' 2>/dev/null | head -n 1) && [ -n "$window" ]
 }
