@@ -30,5 +30,5 @@ if(TARGET versomat)
   add_test(NAME e2e_startup
     COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/startup_test.sh $<TARGET_FILE:versomat> 30)
   # Its busy loops would starve tests running beside it.
-  set_tests_properties(e2e_startup PROPERTIES TIMEOUT 150 LABELS e2e RUN_SERIAL TRUE)
+  set_tests_properties(e2e_startup PROPERTIES TIMEOUT 200 LABELS e2e RUN_SERIAL TRUE)
 endif()

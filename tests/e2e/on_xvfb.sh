@@ -11,7 +11,7 @@ log=$(mktemp "${TMPDIR:-/tmp}/versomat-xvfb.XXXXXX")
 xvfb_pid=""
 trap 'stop_process "$xvfb_pid"; rm -f "$log"' EXIT
 if ! start_xvfb "$log" -screen 0 "$screen" -dpi 96 -noreset; then
-    echo "on_xvfb.sh: Xvfb did not start within 10 s: $(tail -n 5 "$log")" >&2
+    echo "on_xvfb.sh: Xvfb did not start: $(tail -n 5 "$log")" >&2
     exit 1
 fi
 DISPLAY=$xvfb_display "$@"

@@ -29,24 +29,22 @@ start_watchdog() {
 # start_xvfb LOG OPTION...: starts Xvfb with the options on a free display
 # (-displayfd gives its number once the server accepts connections, so there
 # is no guessing and no race) and sets xvfb_pid and xvfb_display (":N").
-# Returns 1 when the server did not come up within 10 s.
+# Returns 1 when the server ended without giving a number.
 start_xvfb() {
     local log=$1 number_file
     shift
     number_file=$(mktemp "${TMPDIR:-/tmp}/versomat-display.XXXXXX") || return 1
     Xvfb -displayfd 3 -nolisten tcp "$@" 3>"$number_file" </dev/null >"$log" 2>&1 &
     xvfb_pid=$!
-    for _ in $(seq 200); do
-        if grep -q '^[0-9][0-9]*$' "$number_file" 2>/dev/null; then
-            xvfb_display=":$(cat "$number_file")"
+    until grep -q '^[0-9][0-9]*$' "$number_file" 2>/dev/null; do
+        if ! kill -0 "$xvfb_pid" 2>/dev/null; then
             rm -f "$number_file"
-            return 0
+            return 1
         fi
-        kill -0 "$xvfb_pid" 2>/dev/null || break
         sleep 0.05
     done
+    xvfb_display=":$(cat "$number_file")"
     rm -f "$number_file"
-    return 1
 }
 
 # The end-to-end tests' shared preamble. e2e_begin NAME SECONDS makes the
