@@ -45,8 +45,6 @@ if $breakdown; then
     done
 fi
 
-xvfb_pid=""
-work=""
 stop_at_exit=(xvfb_pid)
 # Five seconds a run is generous: most take well under one.
 e2e_begin measure_startup $((runs * ${#program[@]} * 5 + 120))

@@ -24,7 +24,6 @@ controls=${3:?$USAGE}
 bus_pid=""
 launcher_pid=""
 display_pid=""
-app_pid=""
 driver_pid=""
 # Reverse order of starting: the program must not outlive its display
 # server, or Qt reports a broken connection and aborts. The launcher leads

@@ -1,6 +1,6 @@
-# Sourced by every script that starts an X server or the program: the one way
-# to start a private Xvfb, stopping what a script started, a watchdog, and the
-# preamble the end-to-end tests share. Safe under set -euo pipefail.
+# Sourced by every script that starts Xvfb or the program: starting Xvfb,
+# stopping processes, a watchdog, and the end-to-end tests' shared preamble.
+# Safe under set -euo pipefail.
 
 # stop_process PID: asks the process to end, waits up to 2.5 s, then kills it.
 # Returns 0 also when the process had ended already: that is what was wanted.
@@ -47,17 +47,17 @@ start_xvfb() {
     rm -f "$number_file"
 }
 
-# The end-to-end tests' shared preamble. e2e_begin NAME SECONDS makes the
-# working folder $work (with $work/runtime for XDG_RUNTIME_DIR), starts a
-# watchdog that fails the test after SECONDS, and arranges that at exit the
-# processes whose ids the variables named in stop_at_exit hold are stopped in
-# that order ("NAME:group" also kills the process group NAME leads) and $work
-# is removed. fail reports the current $step and the tail of each log in
-# $work named in fail_logs.
+# e2e_begin NAME SECONDS makes the working folder $work (and $work/runtime,
+# mode 0700), starts a watchdog that fails the script after SECONDS, and at
+# exit stops the processes whose ids the variables named in stop_at_exit hold,
+# in that order ("NAME:group" also kills the group NAME leads), and removes
+# $work. fail reports $step and the tail of each log in $work in fail_logs.
 test_name=""
 step="starting"
 work=""
 watchdog_pid=""
+xvfb_pid=""
+app_pid=""
 stop_at_exit=()
 fail_logs=()
 
@@ -98,8 +98,7 @@ e2e_begin() {
     mkdir -m 700 "$work/runtime"
 }
 
-# require_tools PACKAGES TOOL...: fails unless every tool is on the PATH;
-# PACKAGES names the Debian packages that bring them.
+# require_tools PACKAGES TOOL...: fails unless every tool is on the PATH.
 require_tools() {
     local packages=$1 tool
     shift
@@ -109,8 +108,8 @@ require_tools() {
 }
 
 # wait_for PID COMMAND...: polls COMMAND until it succeeds, failing at once
-# when PID has exited. It has no bound of its own: the watchdog bounds the
-# whole test, which on a busy shared machine is the only bound worth having.
+# when PID has exited. The watchdog is its bound: on a busy shared machine one
+# generous bound for the whole script flakes less than one per wait.
 wait_for() {
     local pid=$1
     shift
@@ -120,11 +119,9 @@ wait_for() {
     done
 }
 
-# wait_for_window PID: waits until PID shows a visible window named
-# Versomat on $DISPLAY and sets window to its id.
-wait_for_window() {
-    wait_for "$1" find_window "$1"
-}
+# wait_for_window PID: waits until PID shows its window on $DISPLAY and sets
+# window to its id.
+wait_for_window() { wait_for "$1" find_window "$1"; }
 find_window() {
     window=$(xdotool search --onlyvisible --pid "$1" --name '^Versomat$' 2>/dev/null | head -n 1) && [ -n "$window" ]
 }

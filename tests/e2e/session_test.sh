@@ -8,14 +8,13 @@ set -euo pipefail
 
 readonly OVERALL_TIMEOUT=90 # seconds for the whole session, cleanup included
 
-app=${1:?usage: session_test.sh VERSOMAT_BINARY EXPECTED_POEMS_BINARY CONTROLS_TSV}
-expected_tool=${2:?usage: session_test.sh VERSOMAT_BINARY EXPECTED_POEMS_BINARY CONTROLS_TSV}
-controls=${3:?usage: session_test.sh VERSOMAT_BINARY EXPECTED_POEMS_BINARY CONTROLS_TSV}
+readonly USAGE="usage: session_test.sh VERSOMAT_BINARY EXPECTED_POEMS_BINARY CONTROLS_TSV"
+app=${1:?$USAGE}
+expected_tool=${2:?$USAGE}
+controls=${3:?$USAGE}
 
 . "$(dirname "${BASH_SOURCE[0]}")/processes.sh"
 
-xvfb_pid=""
-app_pid=""
 marker_pid=""
 # Reverse order of starting: the window must not outlive its X server's
 # shutdown, which would leave it printing connection errors.

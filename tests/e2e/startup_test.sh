@@ -16,8 +16,6 @@ starts=${2:-30}
 
 . "$(dirname "${BASH_SOURCE[0]}")/processes.sh"
 
-xvfb_pid=""
-app_pid=""
 stop_at_exit=(app_pid xvfb_pid)
 fail_logs=(app.log)
 e2e_begin "startup test" "$OVERALL_TIMEOUT"
