@@ -1,17 +1,17 @@
 #!/usr/bin/python3
 """Works the running window through the accessibility interface alone, the way
 a screen reader does: finds every control by its accessible name and role,
-presses buttons through their actions and reads the poem through the output
-box's text interface. Knows nothing of the window system underneath, so the
+presses buttons through their actions and reads the poem's heading through the
+output box's text interface. That the poem is the right one is the other
+end-to-end session's proof. Knows nothing of the window system underneath, so the
 same run serves X11 and Wayland.
 
-Usage: atspi_session.py --pid PID --controls CONTROLS_TSV --golden GOLDEN_TXT
+Usage: atspi_session.py --pid PID --controls CONTROLS_TSV [--timeout SECONDS]
 Exit status 0 when the session passes, 1 with the reasons on stderr.
 """
 
 import argparse
 import csv
-import difflib
 import sys
 import time
 
@@ -30,9 +30,10 @@ PRESS = "Press"
 GERMAN_PRESS_DESCRIPTION = "Aktion auslösen"
 FUSION_SCROLL_BAR = 14
 # Qt answers a press action with an animated click, released about 100 ms
-# later, so every press is followed by waiting for its effect.
-EFFECT_TIMEOUT = 5.0
+# later, so every press is followed by waiting for its effect. The waits
+# share one deadline for the whole session.
 POLL = 0.05
+FIRST_HEADING = "Poem-Text 1"
 # A replaced text can be read half done (the old text gone, the new one not
 # all in yet); it counts once it holds still this long.
 SETTLE = 0.2
@@ -56,15 +57,6 @@ def read_controls(path):
     return rows
 
 
-def first_golden_poem(path):
-    # newline="" keeps the file's "\r\n"; the window shows each as "\n".
-    with open(path, encoding="utf-8", newline="") as f:
-        poems = f.read().split("\n=====\n")
-    if len(poems) < 2 or not poems[0]:
-        raise Failure(f"{path} holds no poem followed by a separator line")
-    return poems[0].replace("\r\n", "\n")
-
-
 def poll(what, deadline, probe):
     """Calls probe until it returns something true, and returns that."""
     while True:
@@ -76,7 +68,7 @@ def poll(what, deadline, probe):
         time.sleep(POLL)
 
 
-def find_window(pid, timeout):
+def find_window(pid, deadline):
     def probe():
         # An application registers a moment after it starts, and the desktop
         # may list applications that have gone meanwhile.
@@ -91,8 +83,7 @@ def find_window(pid, timeout):
                 continue
         return None
 
-    return poll(f"process {pid} to show its window {WINDOW_NAME!r} to AT-SPI",
-                time.monotonic() + timeout, probe)
+    return poll(f"process {pid} to show its window {WINDOW_NAME!r} to AT-SPI", deadline, probe)
 
 
 def showing(accessible):
@@ -144,7 +135,7 @@ def text_of(accessible):
     return text.getText(0, text.characterCount)
 
 
-def press(button, watched, what):
+def press(button, watched, what, deadline):
     """Presses button through its action and waits until watched shows a
     different text that holds still; returns that text."""
     before = text_of(watched)
@@ -159,16 +150,15 @@ def press(button, watched, what):
         now = text_of(watched)
         return now if now != before else None
 
-    shown = poll(f"{what} after pressing {button.name!r} (it still shows {before!r})",
-                 time.monotonic() + EFFECT_TIMEOUT, changed)
-    deadline = time.monotonic() + EFFECT_TIMEOUT
-    while time.monotonic() < deadline:
+    shown = poll(f"{what} after pressing {button.name!r} (it still shows {before!r})", deadline, changed)
+    while True:
         time.sleep(SETTLE)
         now = text_of(watched)
         if now == shown:
-            break
+            return shown
+        if time.monotonic() > deadline:
+            raise Failure(f"{what} after pressing {button.name!r}: the text never held still")
         shown = now
-    return shown
 
 
 def check_setup(window, button):
@@ -207,33 +197,30 @@ def control(by_role, role, word_list="-"):
 
 
 def run(args):
+    deadline = time.monotonic() + args.timeout
     controls = read_controls(args.controls)
-    expected = first_golden_poem(args.golden)
-    window = find_window(args.pid, args.timeout)
+    window = find_window(args.pid, deadline)
     by_role = check_controls(window, controls)
     check_setup(window, control(by_role, "generate"))
 
     for word_list in LISTS:
         press(control(by_role, "example", word_list), control(by_role, "box", word_list),
-              f"the {word_list}' box to fill")
+              f"the {word_list}' box to fill", deadline)
         press(control(by_role, "accept", word_list), control(by_role, "mark", word_list),
-              f"the {word_list}' mark to change")
+              f"the {word_list}' mark to change", deadline)
 
-    poem = press(control(by_role, "generate"), control(by_role, "output"), "a poem")
-    if poem != expected:
-        diff = difflib.unified_diff(expected.splitlines(), poem.splitlines(),
-                                    "golden first poem", "read from the output box", lineterm="")
-        raise Failure("the poem differs from the golden one:\n" + "\n".join(diff))
-    print(f"AT-SPI session passed: {len(controls)} controls checked, a poem of "
-          f"{poem.count(chr(10))} lines after its heading equals the golden one")
+    poem = press(control(by_role, "generate"), control(by_role, "output"), "a poem", deadline)
+    lines = poem.split("\n")
+    if lines[0] != FIRST_HEADING or len(lines) < 2 or not lines[-1]:
+        raise Failure(f"the output box should show poem 1, a heading and at least one line, it shows {poem!r}")
+    print(f"AT-SPI session passed: {len(controls)} controls checked, poem 1 read from the output box")
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--pid", type=int, required=True, help="process id of the running program")
     parser.add_argument("--controls", required=True, help="tab-separated control table with a header line")
-    parser.add_argument("--golden", required=True, help="golden poems; the first one is expected")
-    parser.add_argument("--timeout", type=float, default=20, help="seconds until the window must show")
+    parser.add_argument("--timeout", type=float, default=60, help="seconds for the whole session")
     args = parser.parse_args()
     try:
         run(args)

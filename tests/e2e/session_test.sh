@@ -3,26 +3,40 @@
 # compares what its text boxes show with what the core gives for the same
 # clicks. Needs Xvfb, xdotool and xclip; no display, no stdin, runs as root.
 #
-# Usage: session_test.sh VERSOMAT_BINARY EXPECTED_POEMS_BINARY
-set -uo pipefail
+# Usage: session_test.sh VERSOMAT_BINARY EXPECTED_POEMS_BINARY CONTROLS_TSV
+set -euo pipefail
 
-readonly OVERALL_TIMEOUT=90   # seconds for the whole session, cleanup included
-readonly WINDOW_TIMEOUT=20    # seconds until the window must be mapped
-readonly CLIPBOARD_TIMEOUT=5  # seconds until a copy must reach the clipboard
+readonly OVERALL_TIMEOUT=90 # seconds for the whole session, cleanup included
 
-app=${1:?usage: session_test.sh VERSOMAT_BINARY EXPECTED_POEMS_BINARY CONTROLS_TSV}
-expected_tool=${2:?usage: session_test.sh VERSOMAT_BINARY EXPECTED_POEMS_BINARY CONTROLS_TSV}
-controls=${3:?usage: session_test.sh VERSOMAT_BINARY EXPECTED_POEMS_BINARY CONTROLS_TSV}
+readonly USAGE="usage: session_test.sh VERSOMAT_BINARY EXPECTED_POEMS_BINARY CONTROLS_TSV"
+app=${1:?$USAGE}
+expected_tool=${2:?$USAGE}
+controls=${3:?$USAGE}
+
+. "$(dirname "${BASH_SOURCE[0]}")/processes.sh"
+
+marker_pid=""
+# Reverse order of starting: the window must not outlive its X server's
+# shutdown, which would leave it printing connection errors.
+stop_at_exit=(marker_pid app_pid xvfb_pid)
+fail_logs=(app.log)
+e2e_begin "e2e session" "$OVERALL_TIMEOUT"
+
+require_tools "xvfb, xdotool, xclip" Xvfb xdotool xclip timeout cmp diff sed
+[ -x "$app" ] || fail "no program at $app"
+[ -x "$expected_tool" ] || fail "no program at $expected_tool"
+[ -r "$controls" ] || fail "cannot read the control table $controls"
 
 # Names, roles and pixel rectangles come from the window's control table,
 # which the build writes as controls.tsv.
 declare -A RECT=() EXAMPLE_BUTTON=() ACCEPT_BUTTON=() LIST_BOX=() MARK=() ROLE=()
+CONTROLS_RIGHT=0
+CONTROLS_BOTTOM=0
 while IFS=$'\t' read -r name _kind role list left top width height _rest; do
     [ "$name" = name ] && continue
     RECT[$name]="$left $top $width $height"
-    right=$((left + width)) bottom=$((top + height))
-    [ "$right" -gt "${CONTROLS_RIGHT:-0}" ] && CONTROLS_RIGHT=$right
-    [ "$bottom" -gt "${CONTROLS_BOTTOM:-0}" ] && CONTROLS_BOTTOM=$bottom
+    CONTROLS_RIGHT=$((left + width > CONTROLS_RIGHT ? left + width : CONTROLS_RIGHT))
+    CONTROLS_BOTTOM=$((top + height > CONTROLS_BOTTOM ? top + height : CONTROLS_BOTTOM))
     ROLE[$role]=$name
     case $role in
         example) EXAMPLE_BUTTON[$list]=$name ;;
@@ -31,6 +45,9 @@ while IFS=$'\t' read -r name _kind role list left top width height _rest; do
         mark) MARK[$list]=$name ;;
     esac
 done <"$controls"
+for role in generate random output sheet sheetShow sheetAccept; do
+    [ -n "${ROLE[$role]:-}" ] || fail "the control table $controls names no control of role $role"
+done
 readonly LISTS=(actors objects verbs adjectives)
 GEDICHT=${ROLE[generate]}
 RANDOM_START=${ROLE[random]}
@@ -38,51 +55,6 @@ OUTPUT=${ROLE[output]}
 SHEET=${ROLE[sheet]}
 SHEET_SHOW=${ROLE[sheetShow]}
 SHEET_ACCEPT=${ROLE[sheetAccept]}
-
-step="starting"
-work=""
-xvfb_pid=""
-app_pid=""
-marker_pid=""
-watchdog_pid=""
-
-. "$(dirname "${BASH_SOURCE[0]}")/processes.sh"
-
-cleanup() {
-    local status=$?
-    trap - EXIT INT TERM
-    # Reverse order of starting: the window must not outlive its X server's
-    # shutdown, which would leave it printing connection errors.
-    stop_process "$marker_pid"
-    stop_process "$app_pid"
-    stop_process "$xvfb_pid"
-    stop_process "$watchdog_pid"
-    [ -n "$work" ] && rm -rf "$work"
-    exit "$status"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "e2e session FAILED while $step: $*" >&2
-    if [ -n "$work" ] && [ -s "$work/app.log" ]; then
-        echo "--- output of versomat ---" >&2
-        tail -n 30 "$work/app.log" >&2
-    fi
-    exit 1
-}
-trap 'fail "interrupted, or the session ran past ${OVERALL_TIMEOUT}s"' INT TERM
-
-for tool in Xvfb xdotool xclip timeout cmp diff sed; do
-    command -v "$tool" >/dev/null || fail "$tool is not installed (Debian packages xvfb, xdotool, xclip)"
-done
-[ -x "$app" ] || fail "no program at $app"
-[ -x "$expected_tool" ] || fail "no program at $expected_tool"
-[ -n "${RECT[$SHEET]:-}" ] || fail "no control table in $controls"
-
-start_watchdog "$OVERALL_TIMEOUT"
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/versomat-e2e.XXXXXX") || fail "cannot make a working folder"
-mkdir -m 700 "$work/runtime"
 
 step="computing the expected texts"
 mkdir "$work/expected"
@@ -96,7 +68,7 @@ step="starting Xvfb"
 # Without -noreset the server resets whenever its last client leaves and
 # drops the connections that arrive meanwhile.
 start_xvfb "$work/xvfb.log" -screen 0 1024x800x24 -dpi 96 -noreset ||
-    fail "Xvfb did not start within 10 s: $(tail -n 5 "$work/xvfb.log")"
+    fail "Xvfb did not start: $(tail -n 5 "$work/xvfb.log")"
 export DISPLAY=$xvfb_display
 
 step="starting versomat"
@@ -105,17 +77,12 @@ app_pid=$!
 
 step="waiting for the window Versomat"
 # Polled rather than "search --sync", so that a program that dies at
-# startup is reported at once instead of after the whole timeout.
-window=""
-for _ in $(seq $((WINDOW_TIMEOUT * 20))); do
-    window=$(xdotool search --onlyvisible --name '^Versomat$' 2>/dev/null | head -n 1)
-    [ -n "$window" ] && break
-    kill -0 "$app_pid" 2>/dev/null || fail "versomat exited before showing its window"
-    sleep 0.05
-done
-[ -n "$window" ] || fail "no visible window named Versomat within ${WINDOW_TIMEOUT}s"
+# startup is reported at once.
+wait_for_window "$app_pid"
 # On this screen the window needs no scrolling: every control lies inside it.
-read -r width height < <(xdotool getwindowgeometry --shell "$window" | sed -n 's/^WIDTH=//p; s/^HEIGHT=//p' | paste -sd ' ')
+geometry=$(xdotool getwindowgeometry --shell "$window") || fail "xdotool could not read the window's size"
+width=$(sed -n 's/^WIDTH=//p' <<<"$geometry")
+height=$(sed -n 's/^HEIGHT=//p' <<<"$geometry")
 [ "$width" -ge "$CONTROLS_RIGHT" ] && [ "$height" -ge "$CONTROLS_BOTTOM" ] ||
     fail "the window is ${width}x$height pixels, too small for controls reaching ${CONTROLS_RIGHT}x$CONTROLS_BOTTOM"
 
@@ -127,44 +94,45 @@ click() {
         fail "xdotool could not click $1"
 }
 
+press_keys() {
+    xdotool key --clearmodifiers "$@" || fail "xdotool could not press $*"
+}
+
+# clipboard_into FILE: the clipboard's text. The bound of a few seconds is
+# for a clipboard owner that never answers: a hung command in the
+# foreground would hold off the watchdog too.
+clipboard_into() {
+    timeout 5 xclip -o -selection clipboard >"$1" 2>/dev/null
+}
 clipboard_is() {
-    timeout 2 xclip -o -selection clipboard >"$work/clipboard" 2>/dev/null && cmp -s "$work/clipboard" "$1"
+    clipboard_into "$work/clipboard" && cmp -s "$work/clipboard" "$1"
+}
+clipboard_is_not() {
+    clipboard_into "$2" && ! cmp -s "$2" "$1"
 }
 
 # read_box CONTROL FILE: copies the control's whole text into FILE.
 read_box() {
-    local i
     # Own the clipboard with a marker first: a copy that never arrives then
     # shows as the marker instead of as some earlier box's text.
     printf 'versomat-e2e-marker %s %s' "$1" "$RANDOM" >"$work/marker"
     xclip -quiet -selection clipboard -i "$work/marker" </dev/null >/dev/null 2>&1 &
     marker_pid=$!
-    for i in $(seq $((CLIPBOARD_TIMEOUT * 20))); do
-        clipboard_is "$work/marker" && break
-        sleep 0.05
-    done
-    clipboard_is "$work/marker" || fail "xclip could not take the clipboard"
-
+    wait_for "$marker_pid" clipboard_is "$work/marker"
     click "$1"
-    xdotool key --clearmodifiers ctrl+a ctrl+c
-    for i in $(seq $((CLIPBOARD_TIMEOUT * 20))); do
-        if timeout 2 xclip -o -selection clipboard >"$2" 2>/dev/null && ! cmp -s "$2" "$work/marker"; then
-            stop_process "$marker_pid"
-            marker_pid=""
-            return 0
-        fi
-        sleep 0.05
-    done
-    fail "the text of $1 did not reach the clipboard within ${CLIPBOARD_TIMEOUT}s"
+    press_keys ctrl+a ctrl+c
+    # The marker's xclip ends once the window takes the clipboard over.
+    wait_for "$app_pid" clipboard_is_not "$work/marker" "$2"
+    stop_process "$marker_pid"
+    marker_pid=""
 }
 
 # expect_box CONTROL EXPECTED_FILE WHAT
 expect_box() {
     read_box "$1" "$work/shown"
-    cmp -s "$2" "$work/shown" && return 0
-    echo "$1 differs from the expected text (- expected, + shown; \$ ends a line):" >&2
-    diff -u --label expected --label shown <(cat -vet "$2") <(cat -vet "$work/shown") | head -n 60 >&2
-    fail "$1 does not show $3"
+    cmp -s "$2" "$work/shown" ||
+        fail "$1 does not show $3 (- expected, + shown; \$ ends a line):
+$(diff -u --label expected --label shown <(cat -vet "$2") <(cat -vet "$work/shown") | head -n 60)"
 }
 
 # expect_text CONTROL TEXT WHAT: TEXT without the final line break.
@@ -218,10 +186,11 @@ step="showing and editing the probability sheet"
 click "$SHEET_SHOW"
 expect_box "$SHEET" "$work/expected/sheet_defaults.lf" "the default probability sheet"
 click "$SHEET"
-xdotool key --clearmodifiers ctrl+a
+press_keys ctrl+a
 # xdotool types "\n" as a key Qt ignores, so each line ends with Return.
 while IFS= read -r line; do
-    xdotool type --delay 2 -- "$line" && xdotool key Return || fail "xdotool could not type the sheet"
+    xdotool type --delay 2 -- "$line" || fail "xdotool could not type the sheet"
+    press_keys Return
 done <"$work/expected/sheet_one_line.lf"
 expect_box "$SHEET" "$work/expected/sheet_one_line.lf" "the sheet as typed"
 click "$SHEET_ACCEPT"
