@@ -43,16 +43,23 @@ struct SheetAnswer {
     int line = 0;
 };
 
+// What the page needs after an accept: the mark's summary, and whether the
+// accept took nothing, which the page shows at once beside the green mark.
+struct AcceptAnswer {
+    std::u16string summary;
+    bool tookNothing = false;
+};
+
 class Session {
 public:
     emscripten::val example(int list) { return toJavaScript(fillExample(m_state, wordList(list))); }
 
-    // Returns the mark's summary; the page then shows the accepted mark.
-    emscripten::val accept(int list, const std::u16string& text)
+    // The page then shows the accepted mark.
+    AcceptAnswer accept(int list, const std::u16string& text)
     {
         const WordListKind kind = wordList(list);
         acceptWordList(m_state, kind, text);
-        return toJavaScript(acceptedListSummary(m_state, kind));
+        return {acceptedListSummary(m_state, kind), acceptTookNothing(m_state, kind)};
     }
 
     // Each poem is written over the last one's text, reusing its memory.
@@ -101,8 +108,12 @@ EMSCRIPTEN_BINDINGS(versomat)
 {
     using namespace emscripten;
     using versomat::Session;
+    using versomat::AcceptAnswer;
     using versomat::SheetAnswer;
     function("controlTableJson", &versomat::controlTableJson);
+    value_object<AcceptAnswer>("AcceptAnswer")
+        .field("summary", &AcceptAnswer::summary)
+        .field("tookNothing", &AcceptAnswer::tookNothing);
     value_object<SheetAnswer>("SheetAnswer")
         .field("accepted", &SheetAnswer::accepted)
         .field("hint", &SheetAnswer::hint)

@@ -245,17 +245,24 @@
       box.setSelectionRange(start, start + lines[index].length);
     }
 
+    // Shows a note at once above the control, flush with its right edge where
+    // the page has room to the left, as the desktop pops a tooltip; it hides
+    // no line of a sheet below it.
+    function popHint(element, text) {
+      hint.textContent = fromCoreText(text);
+      hint.hidden = false;
+      const right = element.offsetLeft + element.offsetWidth;
+      hint.style.left = `${Math.max(0, Math.min(right, canvas.clientWidth) - hint.offsetWidth)}px`;
+      hint.style.top = `${element.offsetTop}px`;
+    }
+
     function markSheetRefused(refusal) {
       const box = sheet.element;
       paint(box, sheet.row.kind, table.texts.refusedSheetBackground);
       box.setAttribute('aria-invalid', 'true');
       box.title = fromCoreText(refusal.hint);
       selectLine(box, refusal.line);
-      hint.textContent = fromCoreText(refusal.hint);
-      hint.hidden = false;
-      // Above the sheet, flush with its right edge, so that it hides no line of it.
-      hint.style.right = `${canvas.clientWidth - box.offsetLeft - box.offsetWidth}px`;
-      hint.style.top = `${box.offsetTop}px`;
+      popHint(box, refusal.hint);
       announce(refusal.hint);
     }
 
@@ -273,14 +280,21 @@
       example: (row) => replaceUndoably(find('box', row.list).element,
         fromCoreText(session.example(LISTS.indexOf(row.list)))),
       accept: (row) => {
-        const summary = session.accept(LISTS.indexOf(row.list), toCoreText(find('box', row.list).element.value));
+        const {summary, tookNothing} =
+          session.accept(LISTS.indexOf(row.list), toCoreText(find('box', row.list).element.value));
         const mark = find('mark', row.list);
         mark.element.value = fromCoreText(table.texts.acceptedMark);
         paint(mark.element, mark.row.kind, table.texts.acceptedMarkBackground);
         mark.element.title = fromCoreText(summary);
+        // A green mark over an empty list would hide that the poem lacks it.
+        if (tookNothing)
+          popHint(mark.element, summary);
         announce(summary);
       },
-      generate: () => showPoem(session.poem()),
+      generate: () => {
+        hint.hidden = true;
+        showPoem(session.poem());
+      },
       random: () => showPoem(session.randomStart()),
       sheetShow: () => {
         clearSheetMark();
@@ -302,7 +316,11 @@
     for (const {row, element} of controls) {
       const action = actions[row.role];
       if (row.kind === 'button' && action)
-        element.addEventListener('click', () => action(row));
+        element.addEventListener('click', () => {
+          // A note belongs to the click that showed it.
+          hint.hidden = true;
+          action(row);
+        });
     }
     sheet.element.addEventListener('input', () => {
       hint.hidden = true;

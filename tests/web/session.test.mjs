@@ -88,7 +88,14 @@ async function userSession(browserName) {
 
     // A fresh page: a refused sheet changes nothing, German commas are read.
     const fresh = await openPage(browser);
+    // An accept that took nothing says so at once, beside its green mark.
+    await (await button(fresh, 'Handelnde: übernehmen')).click();
+    const note = await fresh.$('.hint');
+    assert.ok(await visible(note), 'an empty accept shows its summary at once');
+    assert.equal(await note.evaluate((element) => element.textContent),
+      await (await textbox(fresh, 'Handelnde: Status')).evaluate((element) => element.title));
     await acceptExamples(fresh);
+    assert.ok(!(await visible(note)), 'an accept that took entries shows no note');
     const show = await button(fresh, 'W-Werte: Wahrscheinlichkeitswerte anzeigen');
     await show.click();
     const sheet = await textbox(fresh, 'Wahrscheinlichkeitswerte');
