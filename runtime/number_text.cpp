@@ -8,11 +8,14 @@
 #include <string>
 #include <vector>
 
-// Both directions are computed exactly with a small big-integer type instead
-// of the C library or <charconv>: the C library's conversions follow the C
-// locale (the window sets the user's, where "." may be ","), and not every
-// standard library we build with has floating-point <charconv>. Exact
-// arithmetic gives the same text and the same values on every platform.
+// The C library's conversions follow the C locale (the window sets the
+// user's, where "." may be ","), so they are not used. Both directions have
+// two kernels: floating-point <charconv> where the standard library has it,
+// and exact arithmetic with a small big-integer type where it has not
+// (WebAssembly). Both give the nearest value and the shortest exact digits,
+// so the text and the values are the same on every platform; the scanner
+// and the layout around them are shared. The exact kernel is the slower by
+// far (a long division per digit count), too slow for the fuzzers.
 
 namespace versomat {
 namespace {
@@ -155,8 +158,8 @@ struct Decimal {
     long scale = 0;
 };
 
-// The T nearest to a positive decimal, ties to even; beyond T's range the
-// largest finite T. The caller keeps the decimal within a few hundred powers
+// The T nearest to a positive decimal, ties to even; beyond T's range
+// infinity. The caller keeps the decimal within a few hundred powers
 // of ten of T's range, so the integers stay a few thousand bits long.
 template <typename T>
 T nearestBinary(const Decimal& decimal)
@@ -195,8 +198,9 @@ T nearestBinary(const Decimal& decimal)
         if (rest > half || (rest == half && (inexact || (kept & 1) != 0)))
             ++kept;
     }
-    const T value = std::ldexp(static_cast<T>(kept), static_cast<int>(lowestKept));
-    return std::isinf(value) ? std::numeric_limits<T>::max() : value;
+    // Not the largest finite T beyond the range: the reader takes such a
+    // decimal as that, but it is no text of it.
+    return std::ldexp(static_cast<T>(kept), static_cast<int>(lowestKept));
 }
 
 bool isDigit(char16_t c)
@@ -325,7 +329,7 @@ private:
     long long m_firstSignificant = 0; // digits before the first non-zero one
 };
 
-template <typename T>
+template <typename T, typename Kernel>
 T parseNumber(std::u16string_view text)
 {
     NumberPrefix prefix;
@@ -341,7 +345,7 @@ T parseNumber(std::u16string_view text)
         while (prefix.digits.size() > 1 && prefix.digits.back() == '0')
             prefix.digits.pop_back();
         const long scale = static_cast<long>(prefix.leadingExponent) - static_cast<long>(prefix.digits.size() - 1);
-        value = nearestBinary<T>({prefix.digits, scale});
+        value = std::min(Kernel::template nearestBinary<T>({prefix.digits, scale}), Limits::max());
     }
     return prefix.negative ? -value : value;
 }
@@ -487,7 +491,61 @@ std::string layout(Decimal decimal, double value)
     return fixed;
 }
 
-template <typename T>
+// The exact kernel.
+struct Exact {
+    template <typename T>
+    static T nearestBinary(const Decimal& decimal)
+    {
+        return versomat::nearestBinary<T>(decimal);
+    }
+    template <typename T>
+    static Decimal shortestDecimal(T value)
+    {
+        return versomat::shortestDecimal(value);
+    }
+};
+
+#if defined(__cpp_lib_to_chars)
+// The standard library's kernel: from_chars rounds to nearest, to_chars
+// gives the shortest digits that read back, the nearest such when several
+// have that length, as the exact kernel does.
+struct Standard {
+    template <typename T>
+    static T nearestBinary(const Decimal& decimal)
+    {
+        const std::string text = decimal.digits + 'e' + std::to_string(decimal.scale);
+        T value{0};
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        (void)end;
+        if (error == std::errc::result_out_of_range)
+            return decimal.scale + static_cast<long>(decimal.digits.size()) > 0 ? std::numeric_limits<T>::infinity()
+                                                                                : T{0};
+        return value;
+    }
+    template <typename T>
+    static Decimal shortestDecimal(T value)
+    {
+        char buffer[64];
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+        const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
+        const std::size_t e = text.find('e');
+        Decimal decimal;
+        for (const char c : text.substr(0, e))
+            if (c != '.')
+                decimal.digits.push_back(c);
+        long exponent = 0;
+        const std::string_view power = text.substr(e + 1);
+        std::from_chars(power.data() + (power.front() == '+' ? 1 : 0), power.data() + power.size(), exponent);
+        decimal.scale = exponent - static_cast<long>(decimal.digits.size() - 1);
+        return decimal;
+    }
+};
+using Fastest = Standard;
+#else
+using Fastest = Exact;
+#endif
+
+template <typename T, typename Kernel>
 std::u16string shortestText(T value)
 {
     std::string text = std::signbit(value) ? "-" : "";
@@ -498,7 +556,7 @@ std::u16string shortestText(T value)
     else if (value == 0)
         text += "0";
     else
-        text += layout(shortestDecimal(std::fabs(value)), std::fabs(value));
+        text += layout(Kernel::shortestDecimal(std::fabs(value)), std::fabs(value));
     return std::u16string(text.begin(), text.end());
 }
 
@@ -506,12 +564,12 @@ std::u16string shortestText(T value)
 
 std::u16string numberToText(double value)
 {
-    return shortestText(value);
+    return shortestText<double, Fastest>(value);
 }
 
 std::u16string numberToText(float value)
 {
-    return shortestText(value);
+    return shortestText<float, Fastest>(value);
 }
 
 std::u16string numberToText(std::int16_t value)
@@ -523,12 +581,36 @@ std::u16string numberToText(std::int16_t value)
 
 double textToNumber(std::u16string_view text)
 {
-    return parseNumber<double>(text);
+    return parseNumber<double, Fastest>(text);
 }
 
 float textToSingle(std::u16string_view text)
 {
-    return parseNumber<float>(text);
+    return parseNumber<float, Fastest>(text);
 }
+
+namespace exact {
+
+std::u16string numberToText(double value)
+{
+    return shortestText<double, Exact>(value);
+}
+
+std::u16string numberToText(float value)
+{
+    return shortestText<float, Exact>(value);
+}
+
+double textToNumber(std::u16string_view text)
+{
+    return parseNumber<double, Exact>(text);
+}
+
+float textToSingle(std::u16string_view text)
+{
+    return parseNumber<float, Exact>(text);
+}
+
+} // namespace exact
 
 } // namespace versomat

@@ -23,4 +23,14 @@ double textToNumber(std::u16string_view text);
 // range the nearest finite single.
 float textToSingle(std::u16string_view text);
 
+// The same conversions by exact integer arithmetic alone: what the functions
+// above use where the standard library lacks floating-point <charconv>
+// (WebAssembly). Tests hold both to the same results.
+namespace exact {
+std::u16string numberToText(double value);
+std::u16string numberToText(float value);
+double textToNumber(std::u16string_view text);
+float textToSingle(std::u16string_view text);
+} // namespace exact
+
 } // namespace versomat

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "runtime/number_text.h"
 #include "runtime/random_source.h"
@@ -167,6 +168,57 @@ TEST(NumberText, EveryTextReadsBackToItsValue)
         SCOPED_TRACE(utf8(numberToText(f)));
         EXPECT_EQ(std::signbit(textToSingle(numberToText(f))), std::signbit(f));
         EXPECT_EQ(textToSingle(numberToText(f)), f);
+    }
+}
+
+// The exact kernel stands in for <charconv> in the WebAssembly build; both
+// must give the same text and the same values, or the page's sheet would
+// differ from the window's. Edge values, then a seeded sample of bit
+// patterns of every magnitude and of decimal texts.
+TEST(NumberText, ExactKernelAgreesWithTheStandardLibrary)
+{
+    std::vector<double> doubles = {0.7,       0.15,    1e-05,        1e16,    0x1p62, 0x1p-1017,
+                                   1.0 / 3.0, DBL_MAX, DBL_TRUE_MIN, DBL_MIN, -0.0};
+    std::vector<float> singles = {0.1f, FLT_MAX, FLT_TRUE_MIN, FLT_MIN, 1.0f / 3.0f, 16777217.0f, 1.5e-7f};
+    std::vector<std::u16string> texts = {u"0.100000001490116119384765625",
+                                         u"1.00000005960464477550",
+                                         u"2.4703282292062328e-324",
+                                         u"2.4703282292062327e-324",
+                                         u"1.7976931348623158e308",
+                                         u"1.7976931348623159e308",
+                                         u"0,5",
+                                         u"9007199254740993",
+                                         u" -7e-3x"};
+    RandomSource random;
+    random.reseed(7);
+    const auto bits64 = [&random] {
+        std::uint64_t bits = 0;
+        for (int i = 0; i < 4; ++i)
+            bits = (bits << 16) | static_cast<std::uint64_t>(random.next() * 65536.0f);
+        return bits;
+    };
+    for (int i = 0; i < 2000; ++i) {
+        const std::uint64_t bits = bits64();
+        double d;
+        float f;
+        std::memcpy(&d, &bits, sizeof d);
+        const auto low = static_cast<std::uint32_t>(bits);
+        std::memcpy(&f, &low, sizeof f);
+        if (std::isfinite(d))
+            doubles.push_back(d);
+        if (std::isfinite(f))
+            singles.push_back(f);
+        const std::string text =
+            std::to_string(bits % 100000000000000000ull) + "e" + std::to_string(static_cast<int>(bits >> 55) - 340);
+        texts.emplace_back(text.begin(), text.end());
+    }
+    for (const double d : doubles)
+        ASSERT_EQ(utf8(exact::numberToText(d)), utf8(numberToText(d)));
+    for (const float f : singles)
+        ASSERT_EQ(utf8(exact::numberToText(f)), utf8(numberToText(f)));
+    for (const std::u16string& text : texts) {
+        ASSERT_TRUE(sameBits(exact::textToNumber(text), textToNumber(text))) << utf8(text);
+        ASSERT_EQ(exact::textToSingle(text), textToSingle(text)) << utf8(text);
     }
 }
 
