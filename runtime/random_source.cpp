@@ -6,7 +6,8 @@ namespace versomat {
 
 void RandomSource::reseed(std::uint64_t seed)
 {
-    m_engine.seed(seed);
+    m_increment = kDefaultIncrement;
+    start(seed);
 }
 
 void RandomSource::reseedFromClock()

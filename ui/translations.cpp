@@ -10,8 +10,9 @@ namespace versomat {
 bool installGermanTranslations()
 {
     auto* translator = new QTranslator(QCoreApplication::instance());
-    // "qt" bundles the translations of every Qt module the window uses.
-    if (!translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qt"), QStringLiteral("_"),
+    // The window uses Qt Widgets alone, whose texts are all in "qtbase"; "qt"
+    // would load the Qt Quick and Multimedia catalogues as well.
+    if (!translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
         return false;

@@ -30,7 +30,8 @@
 namespace versomat {
 namespace {
 
-constexpr int kIconSizes[] = {32, 64, 256};
+// Title bars and task switchers; launchers take the installed scalable icon.
+constexpr int kIconSizes[] = {32, 64, 128};
 // Room left around the client area for the window manager's frame, so that
 // the whole frame fits on a screen the window has to shrink for.
 constexpr QSize kFrameAllowance(16, 40);

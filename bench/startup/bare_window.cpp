@@ -7,7 +7,7 @@
 // tell what each one costs:
 //   --fusion        sets the Fusion style explicitly
 //   --icon          loads the window icon from three PNG sizes
-//   --small-icon    (not in --all) the same icon without its 256 px size
+//   --small-icon    (not in --all) the same icon without its 128 px size
 //   --palettes      colours the window, labels and text boxes by palette
 //   --style-sheets  colours each button by its own style sheet
 //   --fonts         gives the controls their Liberation faces and sizes
@@ -165,8 +165,8 @@ int main(int argc, char** argv)
     window.setWindowTitle(QStringLiteral("Versomat bare window"));
     if (features.icon || features.smallIcon) {
         QIcon icon;
-        for (int size : {32, 64, 256}) {
-            if (size < 256 || !features.smallIcon)
+        for (int size : {32, 64, 128}) {
+            if (size < 128 || !features.smallIcon)
                 icon.addFile(QStringLiteral(":/versomat/icons/versomat-%1.png").arg(size));
         }
         window.setWindowIcon(icon);
