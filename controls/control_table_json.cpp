@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "controls/control_table.h"
 #include "controls/window_texts.h"
@@ -127,14 +128,11 @@ void writeControl(Json& json, const ControlRow& row)
     else
         json.null();
     const PixelRect at = pixelRect(row.twips);
-    json.key("left");
-    json.number(at.left);
-    json.key("top");
-    json.number(at.top);
-    json.key("width");
-    json.number(at.width);
-    json.key("height");
-    json.number(at.height);
+    for (const auto& [key, value] :
+         {std::pair{"left", at.left}, {"top", at.top}, {"width", at.width}, {"height", at.height}}) {
+        json.key(key);
+        json.number(value);
+    }
     json.key("text");
     json.string(row.text);
     json.key("background");
