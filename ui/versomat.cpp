@@ -115,6 +115,14 @@ void replaceUndoably(QPlainTextEdit* box, std::u16string_view text)
     cursor.endEditBlock();
 }
 
+// Shows a hint the user must not miss at once, as a tooltip. Posted: the
+// events that end a real mouse click (still being delivered when the click
+// handler runs) would close a tooltip shown straight away.
+void popToolTip(QWidget* owner, QPoint local, const QString& text)
+{
+    QTimer::singleShot(0, owner, [owner, local, text] { QToolTip::showText(owner->mapToGlobal(local), text, owner); });
+}
+
 } // namespace
 
 Versomat::Versomat(QWidget* parent) : QWidget(parent)
@@ -275,7 +283,7 @@ void Versomat::acceptList(WordListKind list)
     controls.mark->setAccessibleDescription(summary);
     // A green mark over an empty list would hide that the poem lacks it.
     if (acceptTookNothing(m_state, list))
-        QToolTip::showText(controls.mark->mapToGlobal(QPoint(0, controls.mark->height())), summary, controls.mark);
+        popToolTip(controls.mark, QPoint(0, controls.mark->height()), summary);
 }
 
 void Versomat::Gedicht_Click()
@@ -331,7 +339,7 @@ void Versomat::markSheetRefused(std::u16string_view sheet, const SheetHint& hint
     paintBackground(m_sheet, ControlKind::TextBox, qtColour(kRefusedSheetBackground));
     m_sheet->setToolTip(text);
     m_sheet->setAccessibleDescription(text);
-    QToolTip::showText(m_sheet->mapToGlobal(m_sheet->cursorRect().bottomLeft()), text, m_sheet);
+    popToolTip(m_sheet, m_sheet->cursorRect().bottomLeft(), text);
 }
 
 void Versomat::clearSheetMark()
