@@ -20,7 +20,8 @@ constexpr FontChoice kExampleFont{Face::Serif, 14.25, false, false};
 constexpr FontChoice kGenerateFont{Face::Serif, 14.25, true, true};
 
 constexpr unsigned kHeader = kCentred | kFramed;
-constexpr unsigned kListBox = kMultiLine | kBothScrollBars;
+constexpr unsigned kScrollingBox = kMultiLine | kBothScrollBars;
+constexpr unsigned kListBox = kScrollingBox | kSelectsStartText;
 constexpr unsigned kMark = kCentred;
 constexpr unsigned kSheet = kMultiLine | kHiddenAtStart | kDrawnOnTop;
 
@@ -106,7 +107,7 @@ constexpr ControlRow kControls[] = {
      kNoSetting, u"Adjektive: übernehmen", kAdjectivesHelp},
     {u"Gedicht", Button, Generate, {}, {120, 5640, 7455, 375}, u"Gedicht erzeugen mit wiederholbarer Zählung", kBlue,
      kGenerateFont, kNoSetting, u"Gedicht erzeugen mit wiederholbarer Zählung", kGenerateHelp},
-    {u"Text5", TextBox, Output, {}, {120, 6000, 10935, 4935}, kEmptyBox, kSystemDefault, kBoxFont, kListBox,
+    {u"Text5", TextBox, Output, {}, {120, 6000, 10935, 4935}, kEmptyBox, kSystemDefault, kBoxFont, kScrollingBox,
      u"Gedicht: Ausgabe", {}},
     {u"Text1a", TextBox, Mark, Actors, {2040, 5160, 735, 375}, u"*", kRed, kAcceptFont, kMark, u"Handelnde: Status",
      kMarkHelp},
@@ -158,6 +159,34 @@ constexpr bool multiLineFor(ControlRole role)
     return role == ListBox || role == Output || role == Sheet;
 }
 
+// Place in one column within a list's group (the family roles) or after
+// the four lists. A role left out here has no place, and the table's check
+// below stops the build.
+constexpr int oneColumnRank(ControlRole role)
+{
+    switch (role) {
+    case Header: return 0;
+    case Example: return 1;
+    case ListBox: return 2;
+    case Accept: return 3;
+    case Mark: return 4;
+    case Generate: return 50;
+    case RandomStart: return 51;
+    case Output: return 52;
+    case Sheet: return 53;
+    case SheetAccept: return 54;
+    case Credit: return 55;
+    case SheetShow: return 56;
+    }
+    return -1;
+}
+
+constexpr int oneColumnOrderOf(const ControlRow& row)
+{
+    const int listGroup = row.list ? 10 * static_cast<int>(*row.list) : 0;
+    return oneColumnRank(row.role) < 0 ? -1 : listGroup + oneColumnRank(row.role);
+}
+
 constexpr bool rowIsSound(const ControlRow& row)
 {
     const TwipRect& at = row.twips;
@@ -169,7 +198,8 @@ constexpr bool rowIsSound(const ControlRow& row)
     const bool scrollsOnlyIfMultiLine = !(row.settings & kBothScrollBars) || multiLine;
     return row.kind == kindFor(row.role) && row.list.has_value() == isFamilyRole(row.role) && onTheGrid && inside &&
            (row.kind != TextBox || multiLine == multiLineFor(row.role)) && scrollsOnlyIfMultiLine &&
-           !row.objectName.empty() && !row.accessibleName.empty();
+           !row.objectName.empty() && !row.accessibleName.empty() && oneColumnOrderOf(row) >= 0 &&
+           (!(row.settings & kSelectsStartText) || multiLine);
 }
 
 constexpr bool everyRowIsSound()
@@ -227,6 +257,16 @@ static_assert(namesAreUnique(), "two controls share a name");
 std::span<const ControlRow> controlTable()
 {
     return kControls;
+}
+
+std::size_t controlIndex(const ControlRow& row)
+{
+    return static_cast<std::size_t>(&row - std::begin(kControls));
+}
+
+int oneColumnOrder(const ControlRow& row)
+{
+    return oneColumnOrderOf(row);
 }
 
 const ControlRow& controlRow(ControlRole role, std::optional<WordListKind> list)

@@ -83,6 +83,9 @@ enum Setting : unsigned {
     kHiddenAtStart = 1u << 3,
     kDrawnOnTop = 1u << 4, // overlaps an earlier control and must stay above it
     kFramed = 1u << 5,
+    // While it still holds its start text, focusing the box selects it all,
+    // so that typing replaces it instead of keeping it as a first entry.
+    kSelectsStartText = 1u << 6,
 };
 
 struct TwipRect {
@@ -137,6 +140,14 @@ struct ControlRow {
 // the focus chain. Labels and hidden controls are passed over by the focus
 // chain on their own.
 std::span<const ControlRow> controlTable();
+
+// The index of a row in controlTable().
+std::size_t controlIndex(const ControlRow& row);
+
+// Where the control goes when a narrow screen stacks the controls in one
+// column: each list's column in turn, then the poem buttons, the poem, the
+// sheet and the credit line.
+int oneColumnOrder(const ControlRow& row);
 
 // The row of the one control with this role (and list, for the four
 // families). A role and list that name no control stop the program.

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "controls/control_table.h"
-#include "controls/window_texts.h"
+#include "controls/window_session.h"
 #include "runtime/utf8.h"
 
 namespace versomat {
@@ -156,7 +156,8 @@ void writeControl(Json& json, const ControlRow& row)
                                      {"centred", kCentred},
                                      {"hidden", kHiddenAtStart},
                                      {"onTop", kDrawnOnTop},
-                                     {"framed", kFramed}}) {
+                                     {"framed", kFramed},
+                                     {"selectsStartText", kSelectsStartText}}) {
         json.key(name);
         json.boolean((row.settings & flag) != 0);
     }
@@ -164,6 +165,13 @@ void writeControl(Json& json, const ControlRow& row)
     json.string(row.accessibleName);
     json.key("help");
     json.string(row.help);
+    json.key("order");
+    json.number(oneColumnOrder(row));
+    json.key("reads");
+    if (const std::optional<std::size_t> input = WindowSession::inputOf(controlIndex(row)))
+        json.number(static_cast<int>(*input));
+    else
+        json.null();
     json.close('}');
 }
 
@@ -182,15 +190,6 @@ std::string controlTableJson()
     json.close('}');
     json.key("windowBackground");
     json.colour(kWindowBackground);
-    json.key("texts");
-    json.open('{');
-    json.key("acceptedMark");
-    json.string(kAcceptedMark);
-    json.key("acceptedMarkBackground");
-    json.colour(kAcceptedMarkBackground);
-    json.key("refusedSheetBackground");
-    json.colour(kRefusedSheetBackground);
-    json.close('}');
     json.key("controls");
     json.open('[');
     for (const ControlRow& row : controlTable())

@@ -4,11 +4,11 @@
 
 namespace versomat {
 
-// The control table and the window's own texts as UTF-8 JSON, for a front end
-// that cannot read C++: client size and colours, the accepted mark and the
-// refused sheet's colour, and every control in tab order with its pixel
+// The control table as UTF-8 JSON, for a front end that cannot read C++:
+// client size and colour, and every control in tab order with its pixel
 // geometry, core text ("\r\n" breaks), colours as "#rrggbb" (null: the
-// toolkit's own), font, flags, accessible name and help text.
+// toolkit's own), font, flags, accessible name, help text, place in one
+// column, and the box whose text a click on it hands over.
 std::string controlTableJson();
 
 } // namespace versomat

@@ -4,6 +4,8 @@
 #include <initializer_list>
 #include <vector>
 
+#include "generator/poem_generator.h"
+#include "runtime/number_text.h"
 #include "runtime/text_search.h"
 
 namespace versomat {
@@ -65,7 +67,72 @@ std::u16string foundText(int found)
     return join({u"(gefunden: ", numberText(found), u" von ", numberText(kValues), u" Werten)"});
 }
 
+bool isBlank(char16_t c)
+{
+    return c == u' ' || c == u'\t' || c == u'\u00a0';
+}
+
+std::u16string_view withoutBlanks(std::u16string_view text)
+{
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// A piece of the user's text in quotes, shortened where it is long: a note
+// names it, it need not repeat a pasted page.
+std::u16string quoted(std::u16string_view text)
+{
+    constexpr std::size_t kLongest = 40;
+    std::u16string shown(text.substr(0, kLongest));
+    if (text.size() > kLongest) {
+        if (shown.size() > 1 && shown.back() >= 0xD800 && shown.back() <= 0xDBFF)
+            shown.pop_back();
+        shown += u"…";
+    }
+    return join({u"„", shown, u"“"});
+}
+
 } // namespace
+
+const std::u16string_view kPoemCutMark = u"[Hier gekürzt: das Gedicht wäre länger als 131072 Zeichen geworden.]";
+static_assert(kMaxPoemLength == 131072, "the cut mark names the limit");
+
+std::u16string sheetValueNote(const SheetPieces& pieces, const ProbabilityValues& values)
+{
+    std::u16string note;
+    for (std::size_t k = 0; k < kProbabilityCount; ++k) {
+        const std::u16string_view piece = pieces[k];
+        const std::size_t length = numberTextLength(piece);
+        const std::u16string_view rest = withoutBlanks(piece.substr(length));
+        if (rest.empty() && length > 0)
+            continue;
+        const std::u16string read =
+            k < kDoubleProbabilityCount ? numberToText(values.w[k]) : numberToText(values.w13);
+        if (note.empty())
+            note = u"Übernommen, doch nicht jeder Wert war eine Zahl:";
+        note += join({kLineBreak, valueName(static_cast<int>(k) + 1), u": "});
+        if (length == 0 && rest.empty())
+            note += join({u"kein Wert, gelesen als ", read});
+        else if (length == 0)
+            note += join({quoted(rest), u" ist keine Zahl, gelesen als ", read});
+        else
+            note += join({u"gelesen als ", read, u", ", quoted(rest), u" übergangen"});
+    }
+    return note;
+}
+
+std::u16string poemAnnouncement(std::u16string_view poem)
+{
+    if (poem.size() <= kAnnouncedPoemLength)
+        return std::u16string(poem);
+    // Whole lines only; the heading always fits.
+    const std::size_t end = poem.rfind(kLineBreak, kAnnouncedPoemLength);
+    const std::u16string_view lines = poem.substr(0, end == std::u16string_view::npos ? 0 : end);
+    return join({lines, kLineBreak, u"Das Gedicht geht im Textfeld weiter."});
+}
 
 SheetHint sheetRefusalHint(std::u16string_view sheet, const SheetRefusal& refusal)
 {

@@ -27,4 +27,20 @@ struct SheetHint {
 // lines are written as the sheet writes them ("w1=0.7").
 SheetHint sheetRefusalHint(std::u16string_view sheet, const SheetRefusal& refusal);
 
+// For an accepted sheet whose values did not all hold a number: one line per
+// such value, naming what was read and what was passed over ("w2: „abc“ ist
+// keine Zahl, gelesen als 0"). Empty when every value was a number, blanks
+// around it allowed.
+std::u16string sheetValueNote(const SheetPieces& pieces, const ProbabilityValues& values);
+
+// The line that closes a poem cut at the length limit.
+extern const std::u16string_view kPoemCutMark;
+
+// A screen reader hears a poem whole up to about this many characters.
+inline constexpr std::size_t kAnnouncedPoemLength = 2000;
+
+// What the live region says of a poem: the poem, or for a longer one its
+// lines up to kAnnouncedPoemLength and that it goes on in the box.
+std::u16string poemAnnouncement(std::u16string_view poem);
+
 } // namespace versomat

@@ -34,6 +34,8 @@ std::u16string_view withoutLastCharacter(std::u16string_view text)
 // takes its decisions: any change of order changes every later poem.
 class PoemComposer {
 public:
+    bool cut() const { return m_cut; }
+
     PoemComposer(const GeneratorState& state, RandomSource& random, std::u16string& out)
         : m_state(state), m_random(random), m_out(out),
           m_room(out.size() < kMaxPoemLength ? kMaxPoemLength - out.size() : 0)
@@ -50,7 +52,8 @@ public:
             if (!(r > m_state.w13) || lineBreaks >= kMaxPoemLines - 1)
                 return;
             ++lineBreaks;
-            m_out += kLineBreak;
+            if (!m_cut)
+                m_out += kLineBreak;
         }
     }
 
@@ -69,20 +72,20 @@ private:
         return static_cast<std::size_t>(pickIndex(m_random.next(), static_cast<int>(last)));
     }
 
-    // Words stop at the poem's length limit; the cut never splits a
-    // surrogate pair.
+    // At the poem's length limit the poem ends after its last whole line; the
+    // draws go on to the poem's end all the same, so the next poem is the
+    // one it would have been.
     void append(std::u16string_view piece)
     {
+        if (m_cut)
+            return;
         if (piece.size() <= m_room) {
             m_out += piece;
             m_room -= piece.size();
             return;
         }
-        std::size_t fits = m_room;
-        if (fits > 0 && isHighSurrogate(piece[fits - 1]))
-            --fits;
-        m_out += piece.substr(0, fits);
-        m_room = 0;
+        m_cut = true;
+        m_out.resize(m_out.rfind(kLineBreak)); // the heading ends in one
     }
 
     // A loop may go round again only while the line's budget lasts.
@@ -266,6 +269,7 @@ private:
     std::u16string& m_out;
     std::size_t m_room; // characters the poem's words may still take
     int m_repeatsLeft = kMaxRepeatsPerLine;
+    bool m_cut = false;
 };
 
 bool allListsAccepted(const GeneratorState& state)
@@ -279,22 +283,24 @@ bool allListsAccepted(const GeneratorState& state)
 
 } // namespace
 
-void composePoemOrRefusal(GeneratorState& state, RandomSource& random, std::u16string& poemText)
+PoemLength composePoemOrRefusal(GeneratorState& state, RandomSource& random, std::u16string& poemText)
 {
     ensureTables(state);
     poemText.clear();
     if (!allListsAccepted(state)) {
         poemText += kMissingDataMessage;
-        return;
+        return PoemLength::Whole;
     }
     poemText += state.TitlePrefix;
     poemText += kHeadingWord;
     poemText += numberToText(state.PoemCounter);
     poemText += kLineBreak;
-    PoemComposer(state, random, poemText).composeLines();
+    PoemComposer composer(state, random, poemText);
+    composer.composeLines();
     // The counter never wraps: past its largest value the number repeats.
     if (state.PoemCounter < std::numeric_limits<std::int16_t>::max())
         ++state.PoemCounter;
+    return composer.cut() ? PoemLength::Cut : PoemLength::Whole;
 }
 
 std::u16string composePoemOrRefusal(GeneratorState& state, RandomSource& random)

@@ -26,11 +26,9 @@ inline constexpr int kMaxPoemLines = 26;
 inline constexpr int kMaxRepeatsPerLine = 64;
 
 // Word-list entries have no length limit, so a long pasted line could make a
-// poem of gigabytes. Words are appended only up to this many characters (a
-// piece that does not fit is cut, never inside a surrogate pair); line breaks
-// still follow, so the poem keeps its lines and later poems their draws.
-// Poems from lists of ordinary words stay far below it, even with every
-// loop forced.
+// poem of gigabytes. A poem whose words would pass this many characters ends
+// after its last whole line instead (its heading at least). Poems from lists
+// of ordinary words stay far below it, even with every loop forced.
 inline constexpr std::size_t kMaxPoemLength = std::size_t{1} << 17;
 
 // The slot that a draw r picks from 0..last: floor(r * last + 0.5) in double,
@@ -45,8 +43,9 @@ inline long pickIndex(float r, int last)
 // writes into poemText either the missing-data message (while a list is not
 // accepted; no draw is taken) or the next numbered poem, and raises
 // PoemCounter, which stops at 32767. poemText's old content is replaced; its
-// capacity is reused.
-void composePoemOrRefusal(GeneratorState& state, RandomSource& random, std::u16string& poemText);
+// capacity is reused. Says whether the poem was cut at the length limit.
+enum class PoemLength { Whole, Cut };
+PoemLength composePoemOrRefusal(GeneratorState& state, RandomSource& random, std::u16string& poemText);
 std::u16string composePoemOrRefusal(GeneratorState& state, RandomSource& random);
 
 // The random start: reseeds the sequence from the clock and marks every

@@ -253,6 +253,9 @@ public:
         return true;
     }
 
+    // Where the number ends: the characters scan() took.
+    std::size_t end() const { return m_at; }
+
 private:
     bool more() const { return m_at < m_text.size(); }
     char16_t here() const { return m_text[m_at]; }
@@ -587,6 +590,13 @@ double textToNumber(std::u16string_view text)
 float textToSingle(std::u16string_view text)
 {
     return parseNumber<float, Fastest>(text);
+}
+
+std::size_t numberTextLength(std::u16string_view text)
+{
+    NumberPrefix prefix;
+    NumberScanner scanner(text, prefix);
+    return scanner.scan() ? scanner.end() : 0;
 }
 
 namespace exact {

@@ -23,6 +23,10 @@ double textToNumber(std::u16string_view text);
 // range the nearest finite single.
 float textToSingle(std::u16string_view text);
 
+// How many characters at the start of text the two readers above take as
+// the number, leading blanks included; 0 when they find none.
+std::size_t numberTextLength(std::u16string_view text);
+
 // The same conversions by exact integer arithmetic alone: what the functions
 // above use where the standard library lacks floating-point <charconv>
 // (WebAssembly). Tests hold both to the same results.

@@ -1,5 +1,7 @@
 #include "settings/probability_sheet.h"
 
+#include <utility>
+
 #include "runtime/number_text.h"
 #include "runtime/text_search.h"
 
@@ -67,13 +69,14 @@ std::u16string writeProbabilitySheet(const ProbabilityValues& values)
     return sheet;
 }
 
-std::variant<ProbabilityValues, SheetRefusal> readProbabilitySheet(std::u16string_view sheet)
+std::variant<ProbabilityValues, SheetRefusal> readProbabilitySheet(std::u16string_view sheet, SheetPieces* pieces)
 {
     const std::u16string text = withFinalLineBreak(sheet);
 
     // Positions are 1-based, as findFrom gives them. The value's piece runs
     // from just after its "=" to the next line break.
     ProbabilityValues values;
+    SheetPieces read;
     std::size_t lineBreak = 1;
     std::size_t previousEquals = 0;
     std::size_t firstEquals = 0;
@@ -99,8 +102,11 @@ std::variant<ProbabilityValues, SheetRefusal> readProbabilitySheet(std::u16strin
             values.w[k] = textToNumber(piece);
         else
             values.w13 = textToSingle(piece);
+        read[k] = piece;
         previousEquals = equals;
     }
+    if (pieces)
+        *pieces = std::move(read);
     return values;
 }
 
@@ -112,9 +118,10 @@ std::u16string showProbabilitySheet(GeneratorState& state)
     return sheet;
 }
 
-std::optional<SheetRefusal> acceptProbabilitySheet(GeneratorState& state, std::u16string_view sheet)
+std::optional<SheetRefusal> acceptProbabilitySheet(GeneratorState& state, std::u16string_view sheet,
+                                                   SheetPieces* pieces)
 {
-    const std::variant<ProbabilityValues, SheetRefusal> reading = readProbabilitySheet(sheet);
+    const std::variant<ProbabilityValues, SheetRefusal> reading = readProbabilitySheet(sheet, pieces);
     if (const SheetRefusal* refusal = std::get_if<SheetRefusal>(&reading))
         return *refusal;
     // Tables still unfilled would be filled by the next poem, defaults and

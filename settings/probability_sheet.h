@@ -32,6 +32,10 @@ struct SheetRefusal {
     bool operator==(const SheetRefusal&) const = default;
 };
 
+// The text each value was read from: what stood between its "=" and the
+// line break after it.
+using SheetPieces = std::array<std::u16string, kProbabilityCount>;
+
 // Thirteen lines "w1=" ... "w13=" (line 2 reads "w2 = "), each value in its
 // shortest exact text with "." as decimal mark and each line ending in "\r\n".
 std::u16string writeProbabilitySheet(const ProbabilityValues& values);
@@ -39,8 +43,10 @@ std::u16string writeProbabilitySheet(const ProbabilityValues& values);
 // Reads the k-th value from between the k-th "=" and the line break after it;
 // labels are ignored, and a piece holding no number reads as 0. Returns the
 // values, or where the sheet cannot be read: a line break before the first
-// "=", or too few "=" for thirteen values.
-std::variant<ProbabilityValues, SheetRefusal> readProbabilitySheet(std::u16string_view sheet);
+// "=", or too few "=" for thirteen values. Where pieces is given, a sheet
+// that could be read leaves there the text of each value.
+std::variant<ProbabilityValues, SheetRefusal> readProbabilitySheet(std::u16string_view sheet,
+                                                                   SheetPieces* pieces = nullptr);
 
 // Showing the sheet: fills the tables on first use, returns the sheet of the
 // current values and marks the tables ready.
@@ -49,7 +55,9 @@ std::u16string showProbabilitySheet(GeneratorState& state);
 // Accepting the sheet: std::nullopt when all thirteen values were stored
 // (filling the tables first if nothing has yet, so the values stay until the
 // next accept); otherwise changes nothing and says where the sheet could not
-// be read.
-std::optional<SheetRefusal> acceptProbabilitySheet(GeneratorState& state, std::u16string_view sheet);
+// be read. Where pieces is given, an accepted sheet leaves there the text of
+// each value.
+std::optional<SheetRefusal> acceptProbabilitySheet(GeneratorState& state, std::u16string_view sheet,
+                                                   SheetPieces* pieces = nullptr);
 
 } // namespace versomat

@@ -6,7 +6,6 @@
 #include <string_view>
 #include <vector>
 
-#include "wordlists/list_summary.h"
 #include "wordlists/word_lists.h"
 #include "test_text.h"
 
@@ -149,32 +148,6 @@ TEST(Examples, TextsAreTheFileByteForByteAndLeaveTheListAlone)
     EXPECT_EQ(utf8(state.ActorExample), expected[0]);
     EXPECT_EQ(state.ReadyFlags, (std::array<std::int16_t, 4>{}));
     EXPECT_TRUE(state.ActorList[0][0].empty());
-}
-
-TEST(ListSummary, SaysWhatTheLastIntakeTook)
-{
-    const struct {
-        const char* name;
-        WordListKind list;
-        std::u16string text; // accepted; empty means the example
-        const char16_t* expected;
-    } cases[] = {
-        {"example actors", WordListKind::Actors, u"", u"Übernommen: 4 mit der, 2 mit die, 1 mit das, 2 mit viele"},
-        {"one class only", WordListKind::Objects, u"der Hof", u"Übernommen: 1 mit der"},
-        {"no known first word", WordListKind::Actors, u"noch leer\r\n",
-         u"Nichts übernommen: keine Zeile hatte die Form „der Mann“ – das Gedicht bleibt hier leer."},
-        {"example adjectives", WordListKind::Adjectives, u"", u"Übernommen: 9 Einträge"},
-        {"one verb", WordListKind::Verbs, u"liebt", u"Übernommen: 1 Eintrag"},
-        {"short first line", WordListKind::Verbs, u"ab\r\nliebt",
-         u"Nichts übernommen: schon die erste Zeile hatte weniger als drei Zeichen – das Gedicht bleibt hier leer."},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        GeneratorState state;
-        EXPECT_EQ(utf8(acceptedListSummary(state, c.list)), utf8(u"Noch nicht übernommen."));
-        acceptWordList(state, c.list, c.text.empty() ? fillExample(state, c.list) : c.text);
-        EXPECT_EQ(utf8(acceptedListSummary(state, c.list)), utf8(c.expected));
-    }
 }
 
 } // namespace

@@ -5,22 +5,18 @@
 #include <QPalette>
 #include <QWidget>
 
-#include <algorithm>
-#include <cmath>
+#include "controls/readable_colour.h"
 
 namespace versomat {
 namespace {
 
-constexpr double kReadableContrast = 4.5;
 constexpr int kBorderDarkness = 160; // percent, as QColor::darker takes it
 constexpr int kPressedDarkness = 120;
 
-double relativeLuminance(const QColor& colour)
+Rgb rgbOf(const QColor& colour)
 {
-    const auto linear = [](double channel) {
-        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+    return {static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+            static_cast<std::uint8_t>(colour.blue())};
 }
 
 } // namespace
@@ -42,18 +38,12 @@ QSize qtSize(const PixelSize& size)
 
 double contrastRatio(const QColor& a, const QColor& b)
 {
-    const double la = relativeLuminance(a);
-    const double lb = relativeLuminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    return contrastRatio(rgbOf(a), rgbOf(b));
 }
 
 QColor readableTextOn(const QColor& background, const QColor& systemText)
 {
-    if (contrastRatio(background, systemText) >= kReadableContrast)
-        return systemText;
-    const QColor black(Qt::black);
-    const QColor white(Qt::white);
-    return contrastRatio(background, black) >= contrastRatio(background, white) ? black : white;
+    return qtColour(readableTextOn(rgbOf(background), rgbOf(systemText)));
 }
 
 QString buttonStyleSheet(const QColor& background, const QColor& text)

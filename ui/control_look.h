@@ -19,13 +19,8 @@ QColor qtColour(std::optional<Rgb> colour);
 QRect qtRect(const PixelRect& rect);
 QSize qtSize(const PixelSize& size);
 
-// WCAG contrast ratio of two colours, from 1 (same luminance) to 21.
+// The core's contrast ratio and readable text colour, on Qt's colours.
 double contrastRatio(const QColor& a, const QColor& b);
-
-// The text colour for a fixed background: the desktop's own text colour
-// where it contrasts enough (4.5, WCAG AA), otherwise black or white,
-// whichever contrasts more. A dark theme's white text thus stays readable
-// on the yellow headers and the pale buttons.
 QColor readableTextOn(const QColor& background, const QColor& systemText);
 
 // Buttons take their colour from a style sheet: styles shade a palette

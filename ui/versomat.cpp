@@ -1,6 +1,7 @@
 #include "versomat.h"
 
 #include <QAccessibleWidget>
+#include <QEvent>
 #include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
@@ -20,12 +21,8 @@
 
 #include "control_look.h"
 #include "controls/control_table.h"
-#include "controls/window_texts.h"
 #include "core_text.h"
-#include "generator/poem_generator.h"
 #include "runtime/text_search.h"
-#include "settings/probability_sheet.h"
-#include "wordlists/list_summary.h"
 
 namespace versomat {
 namespace {
@@ -123,6 +120,25 @@ void popToolTip(QWidget* owner, QPoint local, const QString& text)
     QTimer::singleShot(0, owner, [owner, local, text] { QToolTip::showText(owner->mapToGlobal(local), text, owner); });
 }
 
+// Selects a line of the box's text, counted as the core counts lines: the box
+// holds each "\r\n" as one character, whether it shows it as a new
+// paragraph or as a line separator inside one.
+void selectLine(QPlainTextEdit* box, int lineNumber)
+{
+    const std::u16string text = readText(box);
+    std::size_t from = 0;
+    for (int line = 1; line < lineNumber && from < text.size(); ++line)
+        from = std::min(text.find(kLineBreak, from), text.size()) + kLineBreak.size();
+    from = std::min(from, text.size());
+    const std::size_t to = std::min(text.find(kLineBreak, from), text.size());
+    const int breaksBefore = static_cast<int>(std::count(text.begin(), text.begin() + static_cast<long>(from), u'\n'));
+    const int last = box->document()->characterCount() - 1;
+    QTextCursor cursor(box->document());
+    cursor.setPosition(std::min(static_cast<int>(from) - breaksBefore, last));
+    cursor.setPosition(std::min(static_cast<int>(to) - breaksBefore, last), QTextCursor::KeepAnchor);
+    box->setTextCursor(cursor);
+}
+
 } // namespace
 
 Versomat::Versomat(QWidget* parent) : QWidget(parent)
@@ -168,27 +184,18 @@ Versomat::Versomat(QWidget* parent) : QWidget(parent)
 void Versomat::buildControls(QWidget* canvas)
 {
     // Creation order is the focus chain, so the table's order is the tab order.
-    for (const ControlRow& row : controlTable())
-        keep(row, createControl(row, canvas));
-}
-
-void Versomat::keep(const ControlRow& row, QWidget* control)
-{
-    const std::size_t list = row.list ? static_cast<std::size_t>(*row.list) : 0;
-    switch (row.role) {
-    case ControlRole::ListBox: m_lists[list].box = qobject_cast<QPlainTextEdit*>(control); break;
-    case ControlRole::Mark: m_lists[list].mark = qobject_cast<QLineEdit*>(control); break;
-    case ControlRole::Output: m_text5 = qobject_cast<QPlainTextEdit*>(control); break;
-    case ControlRole::Sheet: m_sheet = qobject_cast<QPlainTextEdit*>(control); break;
-    case ControlRole::SheetAccept: m_sheetAccept = qobject_cast<QPushButton*>(control); break;
-    default: break;
+    for (const ControlRow& row : controlTable()) {
+        QWidget* control = createControl(row, canvas);
+        m_controls.push_back(control);
+        // The table guarantees that every button, and nothing else, has a
+        // role with a handler.
+        if (row.kind == ControlKind::Button)
+            connect(static_cast<QPushButton*>(control), &QPushButton::clicked, this, handlerFor(row));
+        if (row.settings & kSelectsStartText)
+            control->installEventFilter(this);
+        if (!m_firstFocus && control->focusPolicy() != Qt::NoFocus && !(row.settings & kHiddenAtStart))
+            m_firstFocus = control;
     }
-    // The table guarantees that every button, and nothing else, has a role
-    // with a handler.
-    if (row.kind == ControlKind::Button)
-        connect(static_cast<QPushButton*>(control), &QPushButton::clicked, this, handlerFor(row));
-    if (!m_firstFocus && control->focusPolicy() != Qt::NoFocus && !(row.settings & kHiddenAtStart))
-        m_firstFocus = control;
 }
 
 Versomat::Handler Versomat::handlerFor(const ControlRow& row)
@@ -229,125 +236,130 @@ void Versomat::fitIntoScreen()
 
 void Versomat::BeispieleHandelnde_Click()
 {
-    showExample(WordListKind::Actors);
+    press(ControlRole::Example, WordListKind::Actors);
 }
 
 void Versomat::BeispieleBenutztes_Click()
 {
-    showExample(WordListKind::Objects);
+    press(ControlRole::Example, WordListKind::Objects);
 }
 
 void Versomat::BespieleV_Click()
 {
-    showExample(WordListKind::Verbs);
+    press(ControlRole::Example, WordListKind::Verbs);
 }
 
 void Versomat::BeispieleA_Click()
 {
-    showExample(WordListKind::Adjectives);
+    press(ControlRole::Example, WordListKind::Adjectives);
 }
 
 void Versomat::ÜbernehmenH_Click()
 {
-    acceptList(WordListKind::Actors);
+    press(ControlRole::Accept, WordListKind::Actors);
 }
 
 void Versomat::ÜbernehmenB_Click()
 {
-    acceptList(WordListKind::Objects);
+    press(ControlRole::Accept, WordListKind::Objects);
 }
 
 void Versomat::ÜbernehmenV_Click()
 {
-    acceptList(WordListKind::Verbs);
+    press(ControlRole::Accept, WordListKind::Verbs);
 }
 
 void Versomat::ÜbernehmenA_Click()
 {
-    acceptList(WordListKind::Adjectives);
-}
-
-void Versomat::showExample(WordListKind list)
-{
-    replaceUndoably(m_lists[static_cast<std::size_t>(list)].box, fillExample(m_state, list));
-}
-
-void Versomat::acceptList(WordListKind list)
-{
-    const ListControls& controls = m_lists[static_cast<std::size_t>(list)];
-    acceptWordList(m_state, list, readText(controls.box));
-    controls.mark->setText(toQtText(kAcceptedMark));
-    paintBackground(controls.mark, ControlKind::TextBox, qtColour(kAcceptedMarkBackground));
-    const QString summary = toQtText(acceptedListSummary(m_state, list));
-    controls.mark->setToolTip(summary);
-    controls.mark->setAccessibleDescription(summary);
-    // A green mark over an empty list would hide that the poem lacks it.
-    if (acceptTookNothing(m_state, list))
-        popToolTip(controls.mark, QPoint(0, controls.mark->height()), summary);
+    press(ControlRole::Accept, WordListKind::Adjectives);
 }
 
 void Versomat::Gedicht_Click()
 {
-    showText(m_text5, composePoemOrRefusal(m_state, m_random));
+    press(ControlRole::Generate);
 }
 
 void Versomat::Command2_Click()
 {
-    startRandomly(m_state, m_random);
-    Gedicht_Click();
+    press(ControlRole::RandomStart);
 }
 
 void Versomat::W_Werte_Click()
 {
-    clearSheetMark();
-    m_sheetAccept->show();
-    m_sheet->show();
-    showText(m_sheet, showProbabilitySheet(m_state));
+    press(ControlRole::SheetShow);
 }
 
 void Versomat::WerteÜbernehmen_Click()
 {
-    // An unreadable sheet stays open: hiding it would throw away the user's
-    // edits while keeping none of them.
-    const std::u16string sheet = readText(m_sheet);
-    if (const std::optional<SheetRefusal> refusal = acceptProbabilitySheet(m_state, sheet)) {
-        markSheetRefused(sheet, sheetRefusalHint(sheet, *refusal));
+    press(ControlRole::SheetAccept);
+}
+
+void Versomat::press(ControlRole role, std::optional<WordListKind> list)
+{
+    const std::size_t button = controlIndex(controlRow(role, list));
+    std::u16string input;
+    if (const std::optional<std::size_t> box = WindowSession::inputOf(button))
+        input = readText(qobject_cast<QPlainTextEdit*>(m_controls[*box]));
+    render(m_session.click(button, input));
+}
+
+void Versomat::render(const ClickAnswer& answer)
+{
+    for (const ControlChange& change : answer.changes)
+        apply(change);
+    if (!answer.note) {
+        QToolTip::hideText();
         return;
     }
-    clearSheetMark();
-    m_sheetAccept->hide();
-    m_sheet->hide();
+    // Beside the selected line where the click selected one, else below the
+    // control.
+    QWidget* control = m_controls[answer.note->control];
+    const auto* box = qobject_cast<QPlainTextEdit*>(control);
+    const QPoint at = box && box->textCursor().hasSelection() ? box->cursorRect().bottomLeft()
+                                                              : QPoint(0, control->height());
+    popToolTip(control, at, toQtText(answer.note->text));
 }
 
-void Versomat::markSheetRefused(std::u16string_view sheet, const SheetHint& hint)
+void Versomat::apply(const ControlChange& change)
 {
-    // The hint counts lines of the core text; the box holds each of its
-    // "\r\n" as one character, whether it shows it as a new paragraph or
-    // as a line separator inside one.
-    std::size_t from = 0;
-    for (int line = 1; line < hint.line; ++line)
-        from = sheet.find(kLineBreak, from) + kLineBreak.size();
-    const std::size_t to = std::min(sheet.find(kLineBreak, from), sheet.size());
-    const int breaksBefore = hint.line - 1;
-    const int last = m_sheet->document()->characterCount() - 1;
-    QTextCursor line(m_sheet->document());
-    line.setPosition(std::min(static_cast<int>(from) - breaksBefore, last));
-    line.setPosition(std::min(static_cast<int>(to) - breaksBefore, last), QTextCursor::KeepAnchor);
-    m_sheet->setTextCursor(line);
-
-    const QString text = toQtText(hint.text);
-    paintBackground(m_sheet, ControlKind::TextBox, qtColour(kRefusedSheetBackground));
-    m_sheet->setToolTip(text);
-    m_sheet->setAccessibleDescription(text);
-    popToolTip(m_sheet, m_sheet->cursorRect().bottomLeft(), text);
+    QWidget* control = m_controls[change.control];
+    auto* box = qobject_cast<QPlainTextEdit*>(control);
+    if (change.text) {
+        if (box && change.undoable)
+            replaceUndoably(box, *change.text);
+        else if (box)
+            showText(box, *change.text);
+        else if (auto* line = qobject_cast<QLineEdit*>(control))
+            line->setText(toQtText(*change.text));
+    }
+    if (change.background)
+        paintBackground(control, controlTable()[change.control].kind, qtColour(*change.background));
+    if (change.help) {
+        control->setToolTip(toQtText(*change.help));
+        control->setAccessibleDescription(toQtText(*change.help));
+    }
+    if (change.visible)
+        control->setVisible(*change.visible);
+    if (box && change.selectLine > 0)
+        selectLine(box, change.selectLine);
 }
 
-void Versomat::clearSheetMark()
+// A box that still holds its start text selects it on focus, by Tab or by
+// click; again once posted, since a click places the cursor after the focus.
+bool Versomat::eventFilter(QObject* watched, QEvent* event)
 {
-    const ControlRow& row = controlRow(ControlRole::Sheet);
-    paintBackground(m_sheet, row.kind, qtColour(row.background));
-    m_sheet->setToolTip(toQtText(row.help));
-    m_sheet->setAccessibleDescription(toQtText(row.help));
+    auto* box = qobject_cast<QPlainTextEdit*>(watched);
+    const auto it = std::find(m_controls.begin(), m_controls.end(), box);
+    if (event->type() == QEvent::FocusIn && box && it != m_controls.end()) {
+        const std::u16string_view startText = controlTable()[static_cast<std::size_t>(it - m_controls.begin())].text;
+        const auto selectStartText = [box, startText] {
+            if (readText(box) == startText)
+                box->selectAll();
+        };
+        selectStartText();
+        QTimer::singleShot(0, box, selectStartText);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace versomat

@@ -2,30 +2,21 @@
 
 #include <QWidget>
 
-#include <array>
-#include <string_view>
+#include <optional>
+#include <vector>
 
-#include "runtime/random_source.h"
-#include "state/generator_state.h"
+#include "controls/window_session.h"
 #include "wordlists/word_lists.h"
 
-class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
 class QScrollArea;
 
 namespace versomat {
 
-struct ControlRow;
-struct SheetHint;
-
-// The program's only window, built from the control table. The four example
-// buttons call fillExample and the four accept buttons acceptWordList, one
-// routine each, driven by a row per word list. Gedicht calls
-// composePoemOrRefusal; Command2 calls startRandomly first. W_Werte shows the
-// probability sheet from showProbabilitySheet and WerteÜbernehmen hands it
-// back to acceptProbabilitySheet. Every text crosses between box and core
-// through toQtText/toCoreText.
+// The program's only window, built from the control table. Each of the
+// twelve handlers hands its click to the core's WindowSession, with the text
+// of the box the click reads, and renders the answer: texts, colours, help,
+// visibility, a line to select and a note shown at once. Every text crosses
+// between box and core through toQtText/toCoreText.
 class Versomat : public QWidget {
     Q_OBJECT
 
@@ -51,28 +42,19 @@ private:
     void W_Werte_Click();
     void WerteÜbernehmen_Click();
 
-    struct ListControls {
-        QPlainTextEdit* box = nullptr;
-        QLineEdit* mark = nullptr;
-    };
     using Handler = void (Versomat::*)();
 
     static Handler handlerFor(const ControlRow& row);
     void buildControls(QWidget* canvas);
-    void keep(const ControlRow& row, QWidget* control);
     void fitIntoScreen();
-    void showExample(WordListKind list);
-    void acceptList(WordListKind list);
-    void markSheetRefused(std::u16string_view sheet, const SheetHint& hint);
-    void clearSheetMark();
+    void press(ControlRole role, std::optional<WordListKind> list = std::nullopt);
+    void render(const ClickAnswer& answer);
+    void apply(const ControlChange& change);
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
-    GeneratorState m_state;
-    RandomSource m_random;
-    std::array<ListControls, kWordLists> m_lists{};
+    WindowSession m_session;
+    std::vector<QWidget*> m_controls; // in table order
     QScrollArea* m_scrollArea = nullptr;
-    QPlainTextEdit* m_text5 = nullptr;
-    QPlainTextEdit* m_sheet = nullptr;
-    QPushButton* m_sheetAccept = nullptr;
     QWidget* m_firstFocus = nullptr;
 };
 

@@ -1,23 +1,19 @@
-// The page's way into the core: one Session per page, whose methods are the
-// window's click handlers, each calling the same core functions as the Qt
-// window. Texts cross as JavaScript strings (UTF-16) holding core text.
+// The page's way into the core: one Session per page, whose click() is the
+// window's twelve click handlers, answered by the same WindowSession as the
+// Qt window. Texts cross as JavaScript strings (UTF-16) holding core text.
 
 #include <emscripten/bind.h>
 #include <emscripten/emscripten.h>
 #include <emscripten/val.h>
 
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "controls/control_table_json.h"
-#include "controls/window_texts.h"
-#include "generator/poem_generator.h"
-#include "runtime/random_source.h"
-#include "settings/probability_sheet.h"
-#include "state/generator_state.h"
-#include "wordlists/list_summary.h"
-#include "wordlists/word_lists.h"
+#include "controls/readable_colour.h"
+#include "controls/window_session.h"
 
 // Core text as a JavaScript string, decoded in one step: embind's own
 // conversion visits every character in JavaScript first, which took longer
@@ -35,70 +31,82 @@ emscripten::val toJavaScript(std::u16string_view text)
     return emscripten::val::take_ownership(javaScriptStringOf(text.data(), text.size()));
 }
 
-// What the page needs after "Werte Übernehmen": on a refusal the hint and
-// the 1-based line to select; nothing was changed then.
-struct SheetAnswer {
-    bool accepted = false;
-    std::u16string hint;
-    int line = 0;
-};
+emscripten::val colourText(Rgb colour)
+{
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "#%02x%02x%02x", colour.red, colour.green, colour.blue);
+    return emscripten::val(std::string(hex));
+}
 
-// What the page needs after an accept: the mark's summary, and whether the
-// accept took nothing, which the page shows at once beside the green mark.
-struct AcceptAnswer {
-    std::u16string summary;
-    bool tookNothing = false;
-};
+emscripten::val toJavaScript(const ControlChange& change)
+{
+    emscripten::val out = emscripten::val::object();
+    out.set("control", static_cast<int>(change.control));
+    if (change.text)
+        out.set("text", toJavaScript(*change.text));
+    out.set("undoable", change.undoable);
+    if (change.background)
+        out.set("background", colourText(*change.background));
+    if (change.help)
+        out.set("help", toJavaScript(*change.help));
+    if (change.visible)
+        out.set("visible", *change.visible);
+    if (change.refused)
+        out.set("refused", *change.refused);
+    out.set("selectLine", change.selectLine);
+    return out;
+}
+
+emscripten::val toJavaScript(const ClickAnswer& answer)
+{
+    emscripten::val changes = emscripten::val::array();
+    for (const ControlChange& change : answer.changes)
+        changes.call<void>("push", toJavaScript(change));
+    emscripten::val out = emscripten::val::object();
+    out.set("changes", changes);
+    if (answer.note) {
+        emscripten::val note = emscripten::val::object();
+        note.set("control", static_cast<int>(answer.note->control));
+        note.set("text", toJavaScript(answer.note->text));
+        out.set("note", note);
+    } else {
+        out.set("note", emscripten::val::null());
+    }
+    out.set("announcement", toJavaScript(answer.announcement));
+    return out;
+}
+
+Rgb rgbOf(int packed)
+{
+    return {static_cast<std::uint8_t>(packed >> 16), static_cast<std::uint8_t>(packed >> 8),
+            static_cast<std::uint8_t>(packed)};
+}
+
+// The core's text colour for a background, both as 0xrrggbb.
+std::string readableText(int background, int systemText)
+{
+    return colourText(readableTextOn(rgbOf(background), rgbOf(systemText))).as<std::string>();
+}
 
 class Session {
 public:
-    emscripten::val example(int list) { return toJavaScript(fillExample(m_state, wordList(list))); }
-
-    // The page then shows the accepted mark.
-    AcceptAnswer accept(int list, const std::u16string& text)
+    // Null for a row that is no button: the page's mistake, which its script
+    // turns into an error. Nothing is thrown from here, so nothing the call
+    // holds (the handed-over text above all) is left behind.
+    emscripten::val click(int button, const emscripten::val& input)
     {
-        const WordListKind kind = wordList(list);
-        acceptWordList(m_state, kind, text);
-        return {acceptedListSummary(m_state, kind), acceptTookNothing(m_state, kind)};
-    }
-
-    // Each poem is written over the last one's text, reusing its memory.
-    emscripten::val poem()
-    {
-        composePoemOrRefusal(m_state, m_random, m_poem);
-        return toJavaScript(m_poem);
-    }
-
-    emscripten::val randomStart()
-    {
-        startRandomly(m_state, m_random);
-        return poem();
-    }
-
-    emscripten::val showSheet() { return toJavaScript(showProbabilitySheet(m_state)); }
-
-    SheetAnswer acceptSheet(const std::u16string& text)
-    {
-        const std::optional<SheetRefusal> refusal = acceptProbabilitySheet(m_state, text);
-        if (!refusal)
-            return {true, {}, 0};
-        SheetHint hint = sheetRefusalHint(text, *refusal);
-        return {false, std::move(hint.text), hint.line};
+        const std::span<const ControlRow> table = controlTable();
+        if (button < 0 || static_cast<std::size_t>(button) >= table.size() ||
+            table[static_cast<std::size_t>(button)].kind != ControlKind::Button)
+            return emscripten::val::null();
+        const std::size_t row = static_cast<std::size_t>(button);
+        const std::u16string text =
+            WindowSession::inputOf(row) && input.isString() ? input.as<std::u16string>() : std::u16string();
+        return toJavaScript(m_session.click(row, text));
     }
 
 private:
-    // A list number outside 0..3 is the page's mistake: it becomes a
-    // JavaScript RangeError before anything is touched.
-    static WordListKind wordList(int list)
-    {
-        if (list < 0 || list >= static_cast<int>(kWordLists))
-            emscripten::val::global("RangeError").new_(std::string("no word list ") + std::to_string(list)).throw_();
-        return static_cast<WordListKind>(list);
-    }
-
-    GeneratorState m_state;
-    RandomSource m_random;
-    std::u16string m_poem;
+    WindowSession m_session;
 };
 
 } // namespace
@@ -108,22 +116,7 @@ EMSCRIPTEN_BINDINGS(versomat)
 {
     using namespace emscripten;
     using versomat::Session;
-    using versomat::AcceptAnswer;
-    using versomat::SheetAnswer;
     function("controlTableJson", &versomat::controlTableJson);
-    value_object<AcceptAnswer>("AcceptAnswer")
-        .field("summary", &AcceptAnswer::summary)
-        .field("tookNothing", &AcceptAnswer::tookNothing);
-    value_object<SheetAnswer>("SheetAnswer")
-        .field("accepted", &SheetAnswer::accepted)
-        .field("hint", &SheetAnswer::hint)
-        .field("line", &SheetAnswer::line);
-    class_<Session>("Session")
-        .constructor<>()
-        .function("example", &Session::example)
-        .function("accept", &Session::accept)
-        .function("poem", &Session::poem)
-        .function("randomStart", &Session::randomStart)
-        .function("showSheet", &Session::showSheet)
-        .function("acceptSheet", &Session::acceptSheet);
+    function("readableText", &versomat::readableText);
+    class_<Session>("Session").constructor<>().function("click", &Session::click);
 }

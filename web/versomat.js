@@ -15,16 +15,6 @@
     return text.replace(new RegExp(FIELD_LINE_BREAK, 'g'), '\r\n');
   }
 
-  // The session's list numbers, in the order the binding takes them.
-  const LISTS = ['actors', 'objects', 'verbs', 'adjectives'];
-  // Where a control goes when the page is too narrow for the drawn layout:
-  // each list's column stacked, then the poem buttons, the output and the sheet.
-  const REFLOW_RANK = {
-    header: 0, example: 1, box: 2, accept: 3, mark: 4,
-    generate: 50, random: 51, output: 52, sheet: 53, sheetAccept: 54, credit: 55, sheetShow: 56,
-  };
-  const READABLE_CONTRAST = 4.5;
-
   const canvas = document.getElementById('canvas');
   const announcer = document.getElementById('announcer');
 
@@ -33,29 +23,6 @@
     if (hex)
       return hex.slice(1).map((part) => parseInt(part, 16));
     return text.match(/[\d.]+/g).slice(0, 3).map(Number);
-  }
-
-  function luminance(rgb) {
-    const linear = (channel) => {
-      const c = channel / 255;
-      return c <= 0.04045 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4;
-    };
-    return 0.2126 * linear(rgb[0]) + 0.7152 * linear(rgb[1]) + 0.0722 * linear(rgb[2]);
-  }
-
-  function contrast(a, b) {
-    const [la, lb] = [luminance(a), luminance(b)];
-    return (Math.max(la, lb) + 0.05) / (Math.min(la, lb) + 0.05);
-  }
-
-  // The scheme's own text colour where it reads well on the control's colour,
-  // otherwise black or white, whichever reads better: a dark scheme's light
-  // text would vanish on the yellow headers.
-  function readableTextOn(background, systemText) {
-    if (contrast(background, systemText) >= READABLE_CONTRAST)
-      return systemText;
-    const [black, white] = [[0, 0, 0], [255, 255, 255]];
-    return contrast(background, black) >= contrast(background, white) ? black : white;
   }
 
   // Each lookup forces a style pass, so the scheme's colours are looked up
@@ -74,18 +41,19 @@
 
   const SYSTEM_TEXT = {label: 'CanvasText', button: 'ButtonText', textbox: 'FieldText'};
 
-  // Gives a control its background, or the scheme's own one for null, and a
-  // text colour that reads on it.
-  function paint(element, kind, background) {
+  const packed = (rgb) => (rgb[0] << 16) | (rgb[1] << 8) | rgb[2];
+
+  // Gives a control its background, or the scheme's own one for null, and the
+  // text colour the core finds readable on it.
+  function paint(core, element, kind, background) {
     element.dataset.background = background ?? '';
     if (!background) {
       element.style.removeProperty('background-color');
       element.style.removeProperty('color');
       return;
     }
-    const text = readableTextOn(parseColour(background), systemColour(SYSTEM_TEXT[kind]));
     element.style.backgroundColor = background;
-    element.style.color = `rgb(${text.join(',')})`;
+    element.style.color = core.readableText(packed(parseColour(background)), packed(systemColour(SYSTEM_TEXT[kind])));
   }
 
   function applyFont(element, font) {
@@ -133,7 +101,7 @@
     }
   }
 
-  function createControl(row) {
+  function createControl(core, row) {
     const element = createElementFor(row);
     element.classList.add('control', row.kind);
     element.dataset.role = row.role;
@@ -145,10 +113,9 @@
     for (const [property, value] of [['left', row.left], ['top', row.top], ['width', row.width],
       ['height', row.height]])
       element.style.setProperty(`--${property}`, `${value}px`);
-    const listRank = row.list ? 10 * LISTS.indexOf(row.list) : 0;
-    element.style.setProperty('--reflow-order', String(listRank + REFLOW_RANK[row.role]));
+    element.style.setProperty('--reflow-order', String(row.order));
     applyFont(element, row.font);
-    paint(element, row.kind, row.background);
+    paint(core, element, row.kind, row.background);
     element.classList.toggle('scrolls', row.scrollBars);
     element.classList.toggle('centred', row.centred);
     element.classList.toggle('framed', row.framed);
@@ -166,10 +133,9 @@
     root.style.setProperty('--margin', `${Math.min(...table.controls.map((row) => row.left))}px`);
     root.style.setProperty('--window-background', table.windowBackground);
 
-    const controls = table.controls.map((row) => ({row, element: createControl(row)}));
-    canvas.replaceChildren(...controls.map((control) => control.element));
-    const find = (role, list = null) =>
-      controls.find((control) => control.row.role === role && (list === null || control.row.list === list));
+    const rows = table.controls;
+    const elements = rows.map((row) => createControl(core, row));
+    canvas.replaceChildren(...elements);
 
     // Narrower than the drawn window, the controls flow into one column:
     // scaled down to a phone, the 12-point text would shrink below 6 points.
@@ -183,8 +149,7 @@
     // Text colours follow the scheme, so a change of scheme repaints.
     matchMedia('(prefers-color-scheme: dark)').addEventListener('change', () => {
       systemColours.clear();
-      for (const {row, element} of controls)
-        paint(element, row.kind, element.dataset.background || null);
+      rows.forEach((row, i) => paint(core, elements[i], row.kind, elements[i].dataset.background || null));
     });
 
     function announce(text) {
@@ -213,29 +178,12 @@
       box.inputMode = inputMode;
     }
 
-    const output = find('output').element;
-    const sheet = find('sheet');
-    const sheetAccept = find('sheetAccept').element;
-    const sheetShow = find('sheetShow').element;
     const hint = document.createElement('div');
     hint.className = 'hint';
     hint.hidden = true;
-    // The live region reads the hint; the popup is for the eyes.
+    // The live region reads the note; the popup is for the eyes.
     hint.setAttribute('aria-hidden', 'true');
     canvas.append(hint);
-
-    function showPoem(text) {
-      output.value = fromCoreText(text);
-      output.scrollTop = 0;
-      announce(text);
-    }
-
-    function clearSheetMark() {
-      hint.hidden = true;
-      paint(sheet.element, sheet.row.kind, sheet.row.background);
-      sheet.element.title = fromCoreText(sheet.row.help);
-      sheet.element.removeAttribute('aria-invalid');
-    }
 
     // Counts lines as the core does once toCoreText has converted the text.
     function selectLine(box, line) {
@@ -256,86 +204,90 @@
       hint.style.top = `${element.offsetTop}px`;
     }
 
-    function markSheetRefused(refusal) {
-      const box = sheet.element;
-      paint(box, sheet.row.kind, table.texts.refusedSheetBackground);
-      box.setAttribute('aria-invalid', 'true');
-      box.title = fromCoreText(refusal.hint);
-      selectLine(box, refusal.line);
-      popHint(box, refusal.hint);
-      announce(refusal.hint);
-    }
-
-    // Hiding the focused button would drop the focus to the page: pass it on
+    // Hiding the focused control would drop the focus to the page: pass it on
     // to the next control in tab order, as the desktop does.
-    function hideSheet() {
-      const hadFocus = sheet.element.contains(document.activeElement) || sheetAccept === document.activeElement;
-      sheetAccept.hidden = true;
-      sheet.element.hidden = true;
+    function hide(element) {
+      const hadFocus = element.contains(document.activeElement);
+      element.hidden = true;
       if (hadFocus)
-        sheetShow.focus();
+        elements.find((other, i) => i > elements.indexOf(element) && rows[i].kind !== 'label' && !other.hidden)
+          ?.focus();
     }
 
-    const actions = {
-      example: (row) => replaceUndoably(find('box', row.list).element,
-        fromCoreText(session.example(LISTS.indexOf(row.list)))),
-      accept: (row) => {
-        const {summary, tookNothing} =
-          session.accept(LISTS.indexOf(row.list), toCoreText(find('box', row.list).element.value));
-        const mark = find('mark', row.list);
-        mark.element.value = fromCoreText(table.texts.acceptedMark);
-        paint(mark.element, mark.row.kind, table.texts.acceptedMarkBackground);
-        mark.element.title = fromCoreText(summary);
-        // A green mark over an empty list would hide that the poem lacks it.
-        if (tookNothing)
-          popHint(mark.element, summary);
-        announce(summary);
-      },
-      generate: () => {
-        hint.hidden = true;
-        showPoem(session.poem());
-      },
-      random: () => showPoem(session.randomStart()),
-      sheetShow: () => {
-        clearSheetMark();
-        sheetAccept.hidden = false;
-        sheet.element.hidden = false;
-        sheet.element.value = fromCoreText(session.showSheet());
-      },
-      sheetAccept: () => {
-        const result = session.acceptSheet(toCoreText(sheet.element.value));
-        if (!result.accepted) {
-          // The sheet stays open with the user's text: nothing was taken.
-          markSheetRefused(result);
-          return;
+    function apply(change) {
+      const element = elements[change.control];
+      const row = rows[change.control];
+      if (change.text !== undefined) {
+        const text = fromCoreText(change.text);
+        if (change.undoable) {
+          replaceUndoably(element, text);
+        } else {
+          element.value = text;
+          element.scrollTop = 0;
         }
-        clearSheetMark();
-        hideSheet();
-      },
-    };
-    for (const {row, element} of controls) {
-      const action = actions[row.role];
-      if (row.kind === 'button' && action)
-        element.addEventListener('click', () => {
-          // A note belongs to the click that showed it.
-          hint.hidden = true;
-          action(row);
-        });
+      }
+      if (change.background !== undefined)
+        paint(core, element, row.kind, change.background);
+      if (change.help !== undefined)
+        element.title = fromCoreText(change.help);
+      if (change.visible === true)
+        element.hidden = false;
+      else if (change.visible === false)
+        hide(element);
+      if (change.refused !== undefined)
+        element.toggleAttribute('aria-invalid', change.refused);
+      if (change.selectLine > 0)
+        selectLine(element, change.selectLine);
     }
-    sheet.element.addEventListener('input', () => {
+
+    // One click: the core answers with what every control then shows.
+    function press(button) {
+      const reads = rows[button].reads;
+      const answer = session.click(button, reads === null ? '' : toCoreText(elements[reads].value));
+      if (!answer)
+        throw new RangeError(`control ${button} has no click`);
+      // A note belongs to the click that showed it.
       hint.hidden = true;
+      answer.changes.forEach(apply);
+      if (answer.note)
+        popHint(elements[answer.note.control], answer.note.text);
+      if (answer.announcement)
+        announce(answer.announcement);
+    }
+
+    rows.forEach((row, i) => {
+      const element = elements[i];
+      if (row.kind === 'button')
+        element.addEventListener('click', () => press(i));
+      if (row.selectsStartText) {
+        // Posted as well, so that a click's own placing of the caret comes
+        // first.
+        const selectStartText = () => {
+          if (toCoreText(element.value) === row.text)
+            element.select();
+        };
+        element.addEventListener('focus', () => {
+          selectStartText();
+          setTimeout(selectStartText);
+        });
+      }
+      if (row.kind === 'textbox')
+        element.addEventListener('input', () => {
+          hint.hidden = true;
+        });
     });
 
+    const generate = rows.findIndex((row) => row.role === 'generate');
     document.addEventListener('keydown', (event) => {
       if (event.key === 'Enter' && (event.ctrlKey || event.metaKey) && !event.altKey && !event.shiftKey) {
         event.preventDefault();
-        actions.generate();
+        press(generate);
       } else if (event.key === 'Escape') {
         hint.hidden = true;
       }
     });
 
-    controls.find(({row, element}) => row.kind !== 'label' && !element.hidden)?.element.focus();
+    elements.find((element, i) => rows[i].kind !== 'label' && !element.hidden)?.focus();
     root.dataset.ready = '';
   }
 

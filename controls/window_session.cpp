@@ -1,0 +1,170 @@
+#include "controls/window_session.h"
+
+#include <utility>
+#include <variant>
+
+#include "controls/list_summary.h"
+#include "controls/window_texts.h"
+#include "generator/poem_generator.h"
+#include "runtime/text_search.h"
+#include "settings/probability_sheet.h"
+#include "wordlists/word_lists.h"
+
+namespace versomat {
+namespace {
+
+std::size_t indexOf(ControlRole role, std::optional<WordListKind> list = std::nullopt)
+{
+    return controlIndex(controlRow(role, list));
+}
+
+ControlChange changeOf(std::size_t control)
+{
+    ControlChange change;
+    change.control = control;
+    return change;
+}
+
+ControlChange shown(std::size_t control, bool visible)
+{
+    ControlChange change = changeOf(control);
+    change.visible = visible;
+    return change;
+}
+
+// The control as the table starts it: its own background and help.
+ControlChange restored(ControlRole role)
+{
+    const ControlRow& row = controlRow(role);
+    ControlChange change = changeOf(controlIndex(row));
+    change.background = row.background;
+    change.help = std::u16string(row.help);
+    return change;
+}
+
+} // namespace
+
+std::optional<std::size_t> WindowSession::inputOf(std::size_t button)
+{
+    const std::span<const ControlRow> table = controlTable();
+    if (button >= table.size())
+        return std::nullopt;
+    const ControlRow& row = table[button];
+    switch (row.role) {
+    case ControlRole::Accept: return indexOf(ControlRole::ListBox, row.list);
+    case ControlRole::SheetAccept: return indexOf(ControlRole::Sheet);
+    default: return std::nullopt;
+    }
+}
+
+ClickAnswer WindowSession::click(std::size_t button, std::u16string_view input)
+{
+    const std::span<const ControlRow> table = controlTable();
+    if (button >= table.size())
+        return {};
+    const ControlRow& row = table[button];
+    switch (row.role) {
+    case ControlRole::Example: return example(*row.list);
+    case ControlRole::Accept: return accept(*row.list, input);
+    case ControlRole::Generate: return poem();
+    case ControlRole::RandomStart:
+        startRandomly(m_state, m_random);
+        return poem();
+    case ControlRole::SheetShow: return showSheet();
+    case ControlRole::SheetAccept: return acceptSheet(input);
+    default: return {};
+    }
+}
+
+ClickAnswer WindowSession::example(WordListKind list)
+{
+    ControlChange box = changeOf(indexOf(ControlRole::ListBox, list));
+    box.text = fillExample(m_state, list);
+    box.undoable = true;
+    ClickAnswer answer;
+    answer.changes.push_back(std::move(box));
+    return answer;
+}
+
+ClickAnswer WindowSession::accept(WordListKind list, std::u16string_view text)
+{
+    acceptWordList(m_state, list, text);
+    ListSummary summary = acceptedListSummary(m_state, list);
+    const std::size_t mark = indexOf(ControlRole::Mark, list);
+    ClickAnswer answer;
+    ControlChange accepted = changeOf(mark);
+    accepted.text = std::u16string(kAcceptedMark);
+    accepted.background = kAcceptedMarkBackground;
+    accepted.help = summary.text;
+    answer.changes.push_back(std::move(accepted));
+    if (summary.needsAttention)
+        answer.note = ClickNote{mark, summary.text};
+    answer.announcement = std::move(summary.text);
+    return answer;
+}
+
+ClickAnswer WindowSession::poem()
+{
+    std::u16string text;
+    if (composePoemOrRefusal(m_state, m_random, text) == PoemLength::Cut) {
+        text += kLineBreak;
+        text += kPoemCutMark;
+    }
+    ClickAnswer answer;
+    answer.announcement = poemAnnouncement(text);
+    ControlChange output = changeOf(indexOf(ControlRole::Output));
+    output.text = std::move(text);
+    answer.changes.push_back(std::move(output));
+    return answer;
+}
+
+ClickAnswer WindowSession::showSheet()
+{
+    ClickAnswer answer;
+    ControlChange sheet = restored(ControlRole::Sheet);
+    sheet.text = showProbabilitySheet(m_state);
+    sheet.visible = true;
+    sheet.refused = false;
+    answer.changes.push_back(shown(indexOf(ControlRole::SheetAccept), true));
+    answer.changes.push_back(std::move(sheet));
+    answer.changes.push_back(restored(ControlRole::SheetShow));
+    return answer;
+}
+
+ClickAnswer WindowSession::acceptSheet(std::u16string_view text)
+{
+    ClickAnswer answer;
+    const std::size_t sheet = indexOf(ControlRole::Sheet);
+    SheetPieces pieces;
+    // An unreadable sheet stays open with the user's text: hiding it would
+    // throw away the edits while keeping none of them.
+    if (const std::optional<SheetRefusal> refusal = acceptProbabilitySheet(m_state, text, &pieces)) {
+        SheetHint hint = sheetRefusalHint(text, *refusal);
+        ControlChange refused = changeOf(sheet);
+        refused.background = kRefusedSheetBackground;
+        refused.help = hint.text;
+        refused.refused = true;
+        refused.selectLine = hint.line;
+        answer.changes.push_back(std::move(refused));
+        answer.note = ClickNote{sheet, hint.text};
+        answer.announcement = std::move(hint.text);
+        return answer;
+    }
+    ControlChange restoredSheet = restored(ControlRole::Sheet);
+    restoredSheet.refused = false;
+    answer.changes.push_back(std::move(restoredSheet));
+    answer.changes.push_back(shown(indexOf(ControlRole::SheetAccept), false));
+    answer.changes.push_back(shown(sheet, false));
+    // The sheet is gone, so its note stands where it was opened from.
+    ControlChange show = restored(ControlRole::SheetShow);
+    std::u16string note = sheetValueNote(pieces, probabilityValuesOf(m_state));
+    if (!note.empty()) {
+        show.help = note;
+        answer.note = ClickNote{show.control, note};
+        answer.announcement = std::move(note);
+    }
+    answer.changes.push_back(std::move(show));
+    return answer;
+}
+
+} // namespace versomat

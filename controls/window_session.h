@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "controls/control_table.h"
+#include "runtime/random_source.h"
+#include "state/generator_state.h"
+
+namespace versomat {
+
+// What one control shows after a click; only what the click changed is set.
+struct ControlChange {
+    std::size_t control = 0;            // its row in controlTable()
+    std::optional<std::u16string> text; // core text
+    bool undoable = false;              // the new text is one edit the user can undo
+    std::optional<Rgb> background;      // the text on it takes readableTextOn
+    std::optional<std::u16string> help; // tooltip and accessible description
+    std::optional<bool> visible;
+    std::optional<bool> refused; // holds text that could not be taken
+    int selectLine = 0;          // 1-based line of the new or kept text to select; 0 for none
+};
+
+// Something the user must not miss, shown at once beside its control.
+struct ClickNote {
+    std::size_t control = 0;
+    std::u16string text;
+};
+
+// Everything a click changes in the window, for a front end to render.
+struct ClickAnswer {
+    std::vector<ControlChange> changes; // in the order to apply them
+    std::optional<ClickNote> note;      // a note shown before is hidden when there is none
+    std::u16string announcement;        // for screen readers; empty: nothing to say
+};
+
+// The window's state and its twelve click handlers, without a toolkit: each
+// click is answered with what every control then shows.
+class WindowSession {
+public:
+    // The text box whose text a click on this button hands over, if any.
+    static std::optional<std::size_t> inputOf(std::size_t button);
+
+    // A click on the button in that row of controlTable(), given the text of
+    // its inputOf() box. A row that is no button answers with no change.
+    ClickAnswer click(std::size_t button, std::u16string_view input = {});
+
+    const GeneratorState& state() const { return m_state; }
+
+private:
+    ClickAnswer example(WordListKind list);
+    ClickAnswer accept(WordListKind list, std::u16string_view text);
+    ClickAnswer poem();
+    ClickAnswer showSheet();
+    ClickAnswer acceptSheet(std::u16string_view sheet);
+
+    GeneratorState m_state;
+    RandomSource m_random;
+};
+
+} // namespace versomat
