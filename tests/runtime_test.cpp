@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <cmath>
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -223,15 +224,22 @@ TEST(NumberText, ExactKernelAgreesWithTheStandardLibrary)
 }
 
 // The window takes the user's locale, where the C library's decimal mark may
-// be ",". Runs where such a locale is installed (or found through LOCPATH).
+// be ",". Uses the German locale the build made; without one, whatever German
+// locale is installed, and is skipped where there is none.
 TEST(NumberText, IgnoresTheCLocale)
 {
+#ifdef VERSOMAT_TEST_LOCALES
+    setenv("LOCPATH", VERSOMAT_TEST_LOCALES, 1);
+#endif
     const std::string before = std::setlocale(LC_ALL, nullptr);
     const char* german = nullptr;
     for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE"}) {
         if ((german = std::setlocale(LC_ALL, name)) != nullptr)
             break;
     }
+#ifdef VERSOMAT_TEST_LOCALES
+    ASSERT_NE(german, nullptr) << "no German locale in " VERSOMAT_TEST_LOCALES;
+#endif
     if (german == nullptr)
         GTEST_SKIP() << "no German locale installed";
     const std::string sheetValue = utf8(numberToText(0.35)) + "|" + utf8(numberToText(1.5e-7f));
