@@ -11,7 +11,7 @@ failures=0
 expect() {
   local status=$1 message=$2 said rc=0
   shift 2
-  said=$(timeout 10 bash "$web" "$@" 2>&1 </dev/null) || rc=$?
+  said=$(timeout 30 bash "$web" "$@" 2>&1 </dev/null) || rc=$?
   if [ "$rc" -ne "$status" ] || [ "$said" != "$message" ]; then
     printf 'FAIL scripts/web %s: status %s (want %s), said:\n%s\n' "$*" "$rc" "$status" "$said"
     failures=$((failures + 1))
