@@ -135,6 +135,8 @@ TEST(DisplayCheck, FindsTheDisplayOnThePlatformsQtTries)
         {"-platform offscreen", "QT_QPA_PLATFORM=xcb", LeftToQt},
         {"--platform xcb", "QT_QPA_PLATFORM=offscreen DISPLAY=$X", X11},
         {"-platform", "QT_QPA_PLATFORM=offscreen", LeftToQt},
+        {"-platform offscreen --platform xcb -platform=offscreen", "", None},
+        {"--platform xcb -platform wayland;offscreen", "DISPLAY=$X", LeftToQt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.arguments) + " | " + c.environment);

@@ -39,13 +39,16 @@ std::string_view valueOf(const EnvironmentLookup& environment, const char* name)
     return value ? value : "";
 }
 
+// Qt takes the last -platform given, and the word after it even when that
+// starts with "-"; "-platform=name" is no option to Qt.
 std::string_view chosenPlatforms(int argc, const char* const* argv, const EnvironmentLookup& environment)
 {
+    const char* chosen = nullptr;
     for (int i = 1; i + 1 < argc; ++i) {
         if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
-            return argv[i + 1];
+            chosen = argv[++i];
     }
-    return valueOf(environment, "QT_QPA_PLATFORM");
+    return chosen ? chosen : valueOf(environment, "QT_QPA_PLATFORM");
 }
 
 std::string_view defaultPlatforms(const EnvironmentLookup& environment)

@@ -17,7 +17,7 @@ using EnvironmentLookup = std::function<const char*(const char* name)>;
 enum class DisplayFound { None, X11, Wayland, LeftToQt };
 
 // Looks for a display on the platforms Qt will try, in Qt's order: the one
-// chosen by -platform (or --platform) or QT_QPA_PLATFORM, a list whose
+// chosen by the last -platform (or --platform) or QT_QPA_PLATFORM, a list whose
 // entries are separated by ";" and may carry ":options"; without a choice,
 // Wayland first where WAYLAND_DISPLAY is set, even empty, or
 // XDG_SESSION_TYPE says wayland, then X11.
