@@ -1,0 +1,24 @@
+// The page's way into the core under Node, without a browser: a click the
+// page should never send is refused without keeping what it was handed.
+import {test} from 'node:test';
+import assert from 'node:assert/strict';
+import {createRequire} from 'node:module';
+
+const createVersomatCore = createRequire(import.meta.url)('../../build/web/versomat_core.js');
+
+test('a click on no button is refused and leaves nothing behind', async () => {
+  const core = await createVersomatCore();
+  const table = JSON.parse(core.controlTableJson());
+  const session = new core.Session();
+  const accept = table.controls.findIndex((row) => row.role === 'accept');
+  const text = `der ${'Mann'.repeat(45_000)}`; // 180 KB as UTF-16
+  // The first calls may grow the heap to what one such text needs.
+  session.click(accept, text);
+  const before = core.HEAPU8.length;
+  for (let i = 0; i < 100; ++i) {
+    for (const button of [-1, 0, table.controls.length, table.controls.findIndex((row) => row.kind === 'textbox')])
+      assert.equal(session.click(button, text), null, `control ${button} has no click`);
+    session.click(accept, text);
+  }
+  assert.ok(core.HEAPU8.length - before < 1 << 20, `the heap grew from ${before} to ${core.HEAPU8.length} bytes`);
+});
