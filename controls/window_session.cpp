@@ -1,5 +1,6 @@
 #include "controls/window_session.h"
 
+#include <iterator>
 #include <utility>
 #include <variant>
 
@@ -89,6 +90,7 @@ ClickAnswer WindowSession::example(WordListKind list)
 ClickAnswer WindowSession::accept(WordListKind list, std::u16string_view text)
 {
     acceptWordList(m_state, list, text);
+    m_accepted[static_cast<std::size_t>(list)] = std::make_shared<const std::u16string>(text);
     ListSummary summary = acceptedListSummary(m_state, list);
     const std::size_t mark = indexOf(ControlRole::Mark, list);
     ClickAnswer answer;
@@ -105,8 +107,14 @@ ClickAnswer WindowSession::accept(WordListKind list, std::u16string_view text)
 
 ClickAnswer WindowSession::poem()
 {
+    ensureTables(m_state);
+    const PoemStart start{m_accepted, probabilityValuesOf(m_state), m_random.position(), m_state.PoemCounter,
+                          !m_state.TitlePrefix.empty()};
     std::u16string text;
-    if (composePoemOrRefusal(m_state, m_random, text) == PoemLength::Cut) {
+    const PoemLength length = composePoemOrRefusal(m_state, m_random, text);
+    if (m_state.PoemCounter != start.counter || text != kMissingDataMessage)
+        m_lastPoem = start;
+    if (length == PoemLength::Cut) {
         text += kLineBreak;
         text += kPoemCutMark;
     }
@@ -164,6 +172,44 @@ ClickAnswer WindowSession::acceptSheet(std::u16string_view text)
         answer.announcement = std::move(note);
     }
     answer.changes.push_back(std::move(show));
+    return answer;
+}
+
+std::optional<PoemOrigin> WindowSession::lastPoemOrigin() const
+{
+    if (!m_lastPoem)
+        return std::nullopt;
+    PoemOrigin origin;
+    for (std::size_t i = 0; i < kWordLists; ++i)
+        origin.lists[i] = *m_lastPoem->lists[i];
+    origin.values = m_lastPoem->values;
+    origin.random = m_lastPoem->random;
+    origin.counter = m_lastPoem->counter;
+    origin.randomStart = m_lastPoem->randomStart;
+    return origin;
+}
+
+ClickAnswer WindowSession::startFrom(const PoemOrigin& origin)
+{
+    *this = WindowSession();
+    ClickAnswer answer;
+    for (const WordListKind list : kAllWordLists) {
+        const std::u16string& text = origin.lists[static_cast<std::size_t>(list)];
+        ControlChange box = changeOf(indexOf(ControlRole::ListBox, list));
+        box.text = text;
+        answer.changes.push_back(std::move(box));
+        ClickAnswer accepted = accept(list, text);
+        std::move(accepted.changes.begin(), accepted.changes.end(), std::back_inserter(answer.changes));
+    }
+    ensureTables(m_state);
+    applyProbabilityValues(m_state, origin.values);
+    m_state.PoemCounter = origin.counter;
+    if (origin.randomStart)
+        m_state.TitlePrefix = kRandomStartPrefix;
+    m_random.moveTo(origin.random);
+    ClickAnswer shown = poem();
+    std::move(shown.changes.begin(), shown.changes.end(), std::back_inserter(answer.changes));
+    answer.announcement = std::move(shown.announcement);
     return answer;
 }
 

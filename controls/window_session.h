@@ -1,13 +1,17 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "controls/control_table.h"
+#include "controls/poem_link.h"
 #include "runtime/random_source.h"
+#include "settings/probability_sheet.h"
 #include "state/generator_state.h"
 
 namespace versomat {
@@ -50,7 +54,25 @@ public:
 
     const GeneratorState& state() const { return m_state; }
 
+    // Where the poem shown last came from; none before the first poem.
+    std::optional<PoemOrigin> lastPoemOrigin() const;
+
+    // Starts the session afresh from a poem's origin: the lists accepted as
+    // they were, the values, the number and prefix, and the random sequence
+    // where it stood, then composes that poem again. The answer fills the
+    // boxes and marks and shows the poem.
+    ClickAnswer startFrom(const PoemOrigin& origin);
+
 private:
+    using AcceptedTexts = std::array<std::shared_ptr<const std::u16string>, kWordLists>;
+    struct PoemStart {
+        AcceptedTexts lists;
+        ProbabilityValues values;
+        RandomSource::Position random;
+        std::int16_t counter = 0;
+        bool randomStart = false;
+    };
+
     ClickAnswer example(WordListKind list);
     ClickAnswer accept(WordListKind list, std::u16string_view text);
     ClickAnswer poem();
@@ -59,6 +81,9 @@ private:
 
     GeneratorState m_state;
     RandomSource m_random;
+    // Shared, so that remembering them for every poem copies no text.
+    AcceptedTexts m_accepted;
+    std::optional<PoemStart> m_lastPoem;
 };
 
 } // namespace versomat

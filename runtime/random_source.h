@@ -26,6 +26,25 @@ public:
     // Restarts the sequence from the system clock's nanoseconds.
     void reseedFromClock();
 
+    // Where the sequence stands: a copy moved there draws the same values
+    // from then on. The increment is odd in every position a source takes.
+    struct Position {
+        std::uint64_t state = 0;
+        std::uint64_t increment = 0;
+        bool operator==(const Position&) const = default;
+    };
+    Position position() const { return {m_state, m_increment}; }
+    // A position with an even increment is none a source can take; it is
+    // refused and nothing changes.
+    bool moveTo(Position position)
+    {
+        if ((position.increment & 1u) == 0)
+            return false;
+        m_state = position.state;
+        m_increment = position.increment;
+        return true;
+    }
+
 private:
     static constexpr std::uint64_t kMultiplier = 6364136223846793005u;
     static constexpr std::uint64_t kDefaultIncrement = 1442695040888963407u;

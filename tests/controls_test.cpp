@@ -7,6 +7,7 @@
 
 #include "controls/control_table_json.h"
 #include "controls/list_summary.h"
+#include "controls/poem_link.h"
 #include "controls/window_session.h"
 #include "controls/window_texts.h"
 #include "generator/poem_generator.h"
@@ -282,6 +283,61 @@ TEST(WindowSession, ACutPoemIsMarkedAndAnnouncedInPart)
         return;
     }
     FAIL() << "no poem reached the length limit";
+}
+
+// A poem sent as a link: the other page shows it again and its next poems
+// are the sender's next poems, with lists, values and a random start of the
+// sender's own.
+TEST(PoemLink, ShowsThePoemAndGoesOnAsTheSendersPage)
+{
+    using enum ControlRole;
+    WindowSession sender;
+    const Text lists[kWordLists] = {u"der Mann\r\ndie Frau\r\ndas Kind\r\nviele Bäume", u"das Obst\r\nder Hof",
+                                    u"küsst\r\nliebt\U0001F600", Text(u" alt\r\n jung\xD800", 10)};
+    for (const WordListKind list : kAllWordLists)
+        sender.click(button(Accept, list), lists[static_cast<std::size_t>(list)]);
+    Text sheet = kDefaultSheet;
+    sheet.replace(sheet.find(u"w13=0.1"), 7, u"w13=0.3");
+    sender.click(button(SheetAccept), sheet);
+    sender.click(button(RandomStart));
+    sender.click(button(Generate));
+    const ClickAnswer sent = sender.click(button(Generate));
+
+    const std::optional<PoemOrigin> origin = sender.lastPoemOrigin();
+    ASSERT_TRUE(origin);
+    const std::string link = poemLinkOf(*origin);
+    EXPECT_EQ(link.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_"),
+              std::string::npos);
+    const std::optional<PoemOrigin> read = readPoemLink(link);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(*read, *origin);
+
+    WindowSession receiver;
+    receiver.click(button(Generate)); // what happened before does not count
+    const ClickAnswer shown = receiver.startFrom(*read);
+    EXPECT_EQ(utf8(*shown.changes.back().text), utf8(*sent.changes.back().text));
+    EXPECT_TRUE(shown.changes.back().text->starts_with(u"Zufalls-Poem-Text 3\r\n"));
+    for (int poem = 0; poem < 10; ++poem)
+        EXPECT_EQ(utf8(*receiver.click(button(Generate)).changes.back().text),
+                  utf8(*sender.click(button(Generate)).changes.back().text));
+}
+
+TEST(PoemLink, ADamagedLinkIsRefused)
+{
+    WindowSession sender;
+    for (const WordListKind list : kAllWordLists)
+        sender.click(button(ControlRole::Accept, list), u"der Mann\r\nliebt\r\n alt");
+    EXPECT_FALSE(sender.lastPoemOrigin()) << "no poem yet";
+    sender.click(button(ControlRole::Generate));
+    const std::string link = poemLinkOf(*sender.lastPoemOrigin());
+    std::string changed = link;
+    changed[changed.size() / 2] = changed[changed.size() / 2] == 'A' ? 'B' : 'A';
+    for (const std::string& damaged :
+         {std::string(), std::string("x"), link.substr(0, link.size() - 1), link.substr(0, link.size() / 2),
+          link + "A", changed, link.substr(0, 10) + "*" + link.substr(11), std::string("VM2") + link}) {
+        SCOPED_TRACE(damaged.substr(0, 40));
+        EXPECT_FALSE(readPoemLink(damaged));
+    }
 }
 
 // The web page reads this; a row is compared with the layout as drawn
