@@ -24,7 +24,8 @@ COMMENT_OR_TAG = re.compile(
 ATTRIBUTE = re.compile(r"""([^\s"'>/=]+)(?:\s*=\s*("[^"]*"|'[^']*'|[^\s"'=<>`]+))?""")
 REFERENCE = re.compile(r"""<[a-z][^>]*?\s(?:src|href|srcset|poster)\s*=\s*["']?([^"'\s>]*)""", re.I)
 ICON_RELS = {"icon", "shortcut", "apple-touch-icon", "mask-icon"}
-# Hints to fetch early name files that are inside the page now.
+# A web app manifest means nothing from disk; the hints to fetch early name
+# files that are inside the page now.
 DROPPED_RELS = {"manifest", "preload", "modulepreload", "prefetch"}
 
 
