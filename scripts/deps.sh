@@ -4,8 +4,11 @@
 VERSOMAT_BUILD_PACKAGES="g++ cmake make libxcb1-dev qt6-base-dev qt6-qpa-plugins qt6-wayland qt6-translations-l10n fonts-liberation2"
 # The web edition's core: emscripten, and node-acorn for its optimizer.
 VERSOMAT_WEB_PACKAGES="cmake make emscripten node-acorn nodejs"
-VERSOMAT_TEST_PACKAGES="$VERSOMAT_WEB_PACKAGES libgtest-dev locales fonts-dejavu-core xvfb x11-utils xdotool xclip clang libclang-rt-14-dev dbus-daemon dbus-bin at-spi2-core python3-pyatspi weston"
+VERSOMAT_TEST_PACKAGES="$VERSOMAT_WEB_PACKAGES libgtest-dev unzip locales fonts-dejavu-core xvfb x11-utils xdotool xclip clang libclang-rt-14-dev dbus-daemon dbus-bin at-spi2-core python3-pyatspi weston"
 VERSOMAT_BENCH_PACKAGES="libbenchmark-dev"
+# A release: dpkg-shlibdeps (dpkg-dev) and file compute the .deb's library
+# dependencies, so their absence would change the package.
+VERSOMAT_RELEASE_PACKAGES="$VERSOMAT_BUILD_PACKAGES $VERSOMAT_WEB_PACKAGES dpkg-dev file python3"
 
 versomat_missing_packages() {
   local missing=() p

@@ -21,15 +21,15 @@ export function launch(browser = 'chrome', {scrollBars = false} = {}) {
     ignoreDefaultArgs: scrollBars ? ['--hide-scrollbars'] : []});
 }
 
-// Opens the page at the viewport and colour scheme given and waits until its
-// controls are built.
-export async function openPage(browser, viewport = FULL, scheme = 'light') {
+// Opens the page (the built one unless a URL is given) at the viewport and
+// colour scheme given and waits until its controls are built.
+export async function openPage(browser, viewport = FULL, scheme = 'light', url = pageUrl) {
   const page = await browser.newPage();
   await page.setViewport(viewport);
   // Firefox under WebDriver BiDi cannot emulate a scheme; it starts light.
   if (scheme !== 'light')
     await page.emulateMediaFeatures([{name: 'prefers-color-scheme', value: scheme}]);
-  await page.goto(pageUrl);
+  await page.goto(url);
   await page.waitForSelector('html[data-ready]');
   return page;
 }
