@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "controls/control_table_json.h"
+#include "controls/poem_link.h"
 #include "controls/readable_colour.h"
 #include "controls/window_session.h"
 
@@ -105,6 +106,21 @@ public:
         return toJavaScript(m_session.click(row, text));
     }
 
+    // The shown poem as a link's fragment; null before the first poem.
+    emscripten::val poemLink() const
+    {
+        const std::optional<PoemOrigin> origin = m_session.lastPoemOrigin();
+        return origin ? emscripten::val(poemLinkOf(*origin)) : emscripten::val::null();
+    }
+
+    // Starts from a link's poem; null, and nothing changed, for a link that
+    // cannot be read.
+    emscripten::val openLink(const std::string& link)
+    {
+        const std::optional<PoemOrigin> origin = readPoemLink(link);
+        return origin ? toJavaScript(m_session.startFrom(*origin)) : emscripten::val::null();
+    }
+
 private:
     WindowSession m_session;
 };
@@ -118,5 +134,9 @@ EMSCRIPTEN_BINDINGS(versomat)
     using versomat::Session;
     function("controlTableJson", &versomat::controlTableJson);
     function("readableText", &versomat::readableText);
-    class_<Session>("Session").constructor<>().function("click", &Session::click);
+    class_<Session>("Session")
+        .constructor<>()
+        .function("click", &Session::click)
+        .function("poemLink", &Session::poemLink)
+        .function("openLink", &Session::openLink);
 }

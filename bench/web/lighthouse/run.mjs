@@ -1,0 +1,51 @@
+// Lighthouse's mobile scores of the built page (bash scripts/web --no-serve
+// first), served over http on 127.0.0.1 with Debian's Chromium. Aims:
+// accessibility, best practices and SEO 100, performance at least 95.
+// Run: npm ci --prefix bench/web/lighthouse && node bench/web/lighthouse/run.mjs
+import {createServer} from 'node:http';
+import {readFile} from 'node:fs/promises';
+import path from 'node:path';
+import {fileURLToPath} from 'node:url';
+import lighthouse from 'lighthouse';
+import * as chromeLauncher from 'chrome-launcher';
+
+const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../../../build/web');
+const TYPES = {'.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.svg': 'image/svg+xml',
+  '.webmanifest': 'application/manifest+json', '.png': 'image/png'};
+const AIMS = {accessibility: 100, 'best-practices': 100, seo: 100, performance: 95};
+
+const server = createServer(async (request, response) => {
+  const name = decodeURIComponent(new URL(request.url, 'http://x').pathname).replace(/\/$/, '/index.html');
+  try {
+    const body = await readFile(path.join(root, path.normalize(name)));
+    response.writeHead(200, {'Content-Type': TYPES[path.extname(name)] ?? 'application/octet-stream'});
+    response.end(body);
+  } catch {
+    response.writeHead(404).end();
+  }
+});
+await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+const chrome = await chromeLauncher.launch({chromePath: '/usr/bin/chromium',
+  chromeFlags: ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
+    '--disable-component-update', '--disable-sync', '--no-first-run']});
+let missed = 0;
+try {
+  const result = await lighthouse(`http://127.0.0.1:${server.address().port}/`, {port: chrome.port,
+    output: 'json', logLevel: 'error', onlyCategories: Object.keys(AIMS)});
+  for (const [id, aim] of Object.entries(AIMS)) {
+    const category = result.lhr.categories[id];
+    const score = Math.round(category.score * 100);
+    missed += score < aim;
+    console.log(`${category.title.padEnd(16)} ${String(score).padStart(3)}  (aim ${aim})`);
+    if (score < 100)
+      for (const ref of category.auditRefs) {
+        const audit = result.lhr.audits[ref.id];
+        if (ref.weight > 0 && audit.score !== null && audit.score < 1)
+          console.log(`    ${audit.id}: ${audit.displayValue ?? audit.score}`);
+      }
+  }
+} finally {
+  await chrome.kill();
+  server.close();
+}
+process.exitCode = missed ? 1 : 0;
