@@ -76,6 +76,31 @@ test('on a phone: the sheet opened by keyboard, in view, and left back to its bu
     assert.equal(await focusedName(page), SHOW_SHEET, `${size}: an accepted sheet hands the focus back`);
   }));
 
+test('a refused sheet\'s note hides neither the sheet nor the poem, drawn or in one column', async () => {
+  const browser = await launch('chrome');
+  try {
+    for (const [size, viewport] of [['full size', FULL], ...PHONES]) {
+      const page = await openPage(browser, viewport);
+      await (await button(page, SHOW_SHEET)).click();
+      await (await textbox(page, 'Wahrscheinlichkeitswerte')).evaluate((element) => {
+        element.value = 'w1=0,5\nw2 0,5\n';
+      });
+      await (await button(page, 'Werte Übernehmen: Wahrscheinlichkeitswerte')).click();
+      const covered = await page.$eval('.hint', (hint) => {
+        const note = hint.getBoundingClientRect();
+        return [...document.querySelectorAll('[data-role="sheet"], [data-role="output"]')].filter((element) => {
+          const rect = element.getBoundingClientRect();
+          return note.left < rect.right && rect.left < note.right && note.top < rect.bottom && rect.top < note.bottom;
+        }).map((element) => element.getAttribute('aria-label'));
+      });
+      assert.deepEqual(covered, [], `${size}: what the note covers`);
+      await page.close();
+    }
+  } finally {
+    await browser.close();
+  }
+});
+
 // The controls a user can see, in the order the eye reads a column: by
 // their top, then left to right.
 const visualOrder = (page) => page.$$eval('.control', (elements) => elements.filter((element) => !element.hidden)
@@ -145,8 +170,8 @@ test('a reload keeps the typed lists and the open sheet, accepts nothing, and a 
       assert.equal(await (await textbox(page, `${list}: Status`)).evaluate((element) => element.value), '*',
         `${list}: not accepted`);
     }
-    assert.equal(await (await textbox(page, 'Wahrscheinlichkeitswerte')).evaluate((element) =>
-      element.checkVisibility() && element.value), sheetText, 'the sheet open with its typed text');
+    const sheet = await page.$('::-p-aria([name="Wahrscheinlichkeitswerte"][role="textbox"])');
+    assert.equal(await sheet?.evaluate((element) => element.value), sheetText, 'the sheet open with its typed text');
 
     const other = await openPage(browser, PHONE);
     assert.equal(await (await textbox(other, 'Handelnde: Liste')).evaluate((element) => element.value), 'noch leer\n',
