@@ -160,8 +160,9 @@ constexpr bool multiLineFor(ControlRole role)
 }
 
 // Place in one column within a list's group (the family roles) or after
-// the four lists. A role left out here has no place, and the table's check
-// below stops the build.
+// the four lists. The sheet's button comes just before the sheet it opens,
+// so the next Tab from it lands in the sheet. A role left out here has no
+// place, and the table's check below stops the build.
 constexpr int oneColumnRank(ControlRole role)
 {
     switch (role) {
@@ -173,10 +174,10 @@ constexpr int oneColumnRank(ControlRole role)
     case Generate: return 50;
     case RandomStart: return 51;
     case Output: return 52;
-    case Sheet: return 53;
-    case SheetAccept: return 54;
-    case Credit: return 55;
-    case SheetShow: return 56;
+    case SheetShow: return 53;
+    case Sheet: return 54;
+    case SheetAccept: return 55;
+    case Credit: return 56;
     }
     return -1;
 }

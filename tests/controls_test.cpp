@@ -364,7 +364,7 @@ TEST(ControlTableJson, CarriesTheLayoutAsDrawn)
               std::string::npos);
     // An accept button hands over its list box's text.
     EXPECT_NE(json.find(R"("order":23,"reads":10})"), std::string::npos);
-    EXPECT_TRUE(json.ends_with(R"x(w13: Gedicht endet nach einer Zeile (größer: kürzere Gedichte)","order":56,"reads":null}]})x"));
+    EXPECT_TRUE(json.ends_with(R"x(w13: Gedicht endet nach einer Zeile (größer: kürzere Gedichte)","order":53,"reads":null}]})x"));
 }
 
 } // namespace

@@ -105,6 +105,7 @@
     const element = createElementFor(row);
     element.classList.add('control', row.kind);
     element.dataset.role = row.role;
+    element.dataset.name = row.name;
     // A label's own text is its name; the others take the table's.
     if (row.kind !== 'label' && row.accessibleName !== row.text)
       element.setAttribute('aria-label', row.accessibleName);
@@ -113,7 +114,6 @@
     for (const [property, value] of [['left', row.left], ['top', row.top], ['width', row.width],
       ['height', row.height]])
       element.style.setProperty(`--${property}`, `${value}px`);
-    element.style.setProperty('--reflow-order', String(row.order));
     applyFont(element, row.font);
     paint(core, element, row.kind, row.background);
     element.classList.toggle('scrolls', row.scrollBars);
@@ -135,17 +135,91 @@
 
     const rows = table.controls;
     const elements = rows.map((row) => createControl(core, row));
-    canvas.replaceChildren(...elements);
+    const heading = canvas.querySelector('h1');
+    canvas.replaceChildren(heading, ...elements);
+    const output = elements[rows.findIndex((row) => row.role === 'output')];
+
+    const hint = document.createElement('div');
+    hint.className = 'hint';
+    hint.hidden = true;
+    // The live region reads the note; the popup is for the eyes.
+    hint.setAttribute('aria-hidden', 'true');
+    canvas.append(hint);
+
+    // The document's order is the order of Tab and of a screen reader, which
+    // CSS order does not change: the table's order, the window's tab order,
+    // where the window is drawn; the column's order where the controls flow.
+    const tableOrder = elements;
+    const columnOrder = rows.map((row, i) => [row.order, elements[i]]).sort(([a], [b]) => a - b)
+      .map(([, element]) => element);
+    function arrange(order) {
+      const focused = document.activeElement;
+      const selection = focused?.selectionStart === undefined || focused.selectionStart === null ? null
+        : [focused.selectionStart, focused.selectionEnd, focused.selectionDirection];
+      const scrolled = elements.map((element) => [element.scrollTop, element.scrollLeft]);
+      // moveBefore keeps focus, selection and undo; where it is missing, a
+      // moved control loses its focus and gets it back below.
+      for (const element of order) {
+        if (canvas.moveBefore)
+          canvas.moveBefore(element, hint);
+        else
+          canvas.insertBefore(element, hint);
+      }
+      elements.forEach((element, i) => [element.scrollTop, element.scrollLeft] = scrolled[i]);
+      if (focused instanceof HTMLElement && document.activeElement !== focused) {
+        focused.focus({preventScroll: true});
+        if (selection)
+          focused.setSelectionRange(...selection);
+      }
+    }
+
+    // A poem's lines wrap to a narrow screen, and its box grows with it, so
+    // the page's scroll is the only one. The page keeps its height while the
+    // box is measured, or the browser would pull a reader at the bottom up.
+    function fitPoemBox() {
+      output.style.removeProperty('height');
+      if (!root.classList.contains('reflow'))
+        return;
+      canvas.style.minHeight = `${canvas.offsetHeight}px`;
+      output.style.height = `${output.scrollHeight + output.offsetHeight - output.clientHeight}px`;
+      canvas.style.removeProperty('min-height');
+    }
+
+    // Where the poem box is drawn, its height holds whole lines: the line
+    // height is stretched or shrunk a little so that no line shows half, with
+    // whatever scroll bar the browser draws.
+    function fitWholeLines(box) {
+      box.style.removeProperty('line-height');
+      if (!root.classList.contains('designed'))
+        return;
+      const style = getComputedStyle(box);
+      const room = box.clientHeight - parseFloat(style.paddingTop) - parseFloat(style.paddingBottom);
+      // The faces' own line height, about 1.15 of the font size.
+      const lines = Math.max(1, Math.round(room / (1.15 * parseFloat(style.fontSize))));
+      box.style.lineHeight = `${room / lines}px`;
+    }
 
     // Narrower than the drawn window, the controls flow into one column:
     // scaled down to a phone, the 12-point text would shrink below 6 points.
     const wide = matchMedia(`(min-width: ${table.client.width}px)`);
     const layOut = () => {
+      hint.hidden = true;
       root.classList.toggle('designed', wide.matches);
       root.classList.toggle('reflow', !wide.matches);
+      output.wrap = wide.matches ? 'off' : 'soft';
+      arrange(wide.matches ? tableOrder : columnOrder);
+      fitWholeLines(output);
+      fitPoemBox();
     };
     wide.addEventListener('change', layOut);
     layOut();
+    // A narrower column wraps the poem into more lines.
+    let laidOutWidth = innerWidth;
+    addEventListener('resize', () => {
+      if (innerWidth !== laidOutWidth)
+        fitPoemBox();
+      laidOutWidth = innerWidth;
+    });
     // Text colours follow the scheme, so a change of scheme repaints.
     matchMedia('(prefers-color-scheme: dark)').addEventListener('change', () => {
       systemColours.clear();
@@ -178,13 +252,6 @@
       box.inputMode = inputMode;
     }
 
-    const hint = document.createElement('div');
-    hint.className = 'hint';
-    hint.hidden = true;
-    // The live region reads the note; the popup is for the eyes.
-    hint.setAttribute('aria-hidden', 'true');
-    canvas.append(hint);
-
     // Counts lines as the core does once toCoreText has converted the text.
     function selectLine(box, line) {
       const lines = box.value.split(FIELD_LINE_BREAK);
@@ -193,28 +260,64 @@
       box.setSelectionRange(start, start + lines[index].length);
     }
 
-    // Shows a note at once above the control, flush with its right edge where
-    // the page has room to the left, as the desktop pops a tooltip; it hides
-    // no line of a sheet below it.
-    function popHint(element, text) {
+    // Shows a note at once, flush with its control's right edge where the
+    // page has room to the left, as the desktop pops a tooltip: above the
+    // control, else below it, else above or below everything it must not
+    // hide (the control, the text the click read, the poem).
+    function popHint(element, text, spared) {
       hint.textContent = fromCoreText(text);
       hint.hidden = false;
-      const right = element.offsetLeft + element.offsetWidth;
-      hint.style.left = `${Math.max(0, Math.min(right, canvas.clientWidth) - hint.offsetWidth)}px`;
-      hint.style.top = `${element.offsetTop}px`;
+      const origin = canvas.getBoundingClientRect();
+      const boxes = [element, ...spared].filter((other) => !other.hidden).map((other) => {
+        const rect = other.getBoundingClientRect();
+        return {left: rect.left - origin.left, right: rect.right - origin.left, top: rect.top - origin.top,
+          bottom: rect.bottom - origin.top};
+      });
+      const [own] = boxes;
+      const width = hint.offsetWidth;
+      const height = hint.offsetHeight;
+      const left = Math.max(0, Math.min(own.right, canvas.clientWidth) - width);
+      const top = Math.min(...boxes.map((box) => box.top));
+      const bottom = Math.max(...boxes.map((box) => box.bottom));
+      const fits = (y) => y >= 0 && y + height <= canvas.clientHeight && boxes.every((box) =>
+        box.right <= left || left + width <= box.left || box.bottom <= y || y + height <= box.top);
+      const y = [own.top - height, own.bottom, top - height].find(fits) ?? bottom;
+      hint.style.left = `${left}px`;
+      hint.style.top = `${y}px`;
     }
 
-    // Hiding the focused control would drop the focus to the page: pass it on
-    // to the next control in tab order, as the desktop does.
+    // Hiding the focused control would drop the focus to the page: it goes
+    // back to the button that showed the control, else on to the next
+    // control in tab order, as the desktop does.
+    const shownBy = new Map();
     function hide(element) {
       const hadFocus = element.contains(document.activeElement);
       element.hidden = true;
-      if (hadFocus)
-        elements.find((other, i) => i > elements.indexOf(element) && rows[i].kind !== 'label' && !other.hidden)
-          ?.focus();
+      if (!hadFocus)
+        return;
+      const opener = shownBy.get(element);
+      if (opener && !opener.hidden) {
+        opener.focus();
+        return;
+      }
+      const controls = [...canvas.children];
+      controls.slice(controls.indexOf(element) + 1)
+        .find((other) => other.matches('button, input, textarea') && !other.hidden)?.focus();
     }
 
-    function apply(change) {
+    // Scrolls the page only as far as it must to show the top of the box:
+    // the whole box where it fits the screen, else from its top down.
+    function revealTop(box) {
+      const rect = box.getBoundingClientRect();
+      const screen = document.documentElement.clientHeight;
+      // The heading and the first two lines.
+      const firstLines = Math.min(rect.height, 4 * parseFloat(getComputedStyle(box).fontSize));
+      if (rect.top >= 0 && rect.top + firstLines <= screen)
+        return;
+      box.scrollIntoView({block: rect.height <= screen ? 'nearest' : 'start'});
+    }
+
+    function apply(change, button) {
       const element = elements[change.control];
       const row = rows[change.control];
       if (change.text !== undefined) {
@@ -230,8 +333,10 @@
         paint(core, element, row.kind, change.background);
       if (change.help !== undefined)
         element.title = fromCoreText(change.help);
-      if (change.visible === true)
+      if (change.visible === true) {
         element.hidden = false;
+        shownBy.set(element, elements[button]);
+      }
       else if (change.visible === false)
         hide(element);
       if (change.refused !== undefined)
@@ -248,9 +353,27 @@
         throw new RangeError(`control ${button} has no click`);
       // A note belongs to the click that showed it.
       hint.hidden = true;
-      answer.changes.forEach(apply);
-      if (answer.note)
-        popHint(elements[answer.note.control], answer.note.text);
+      answer.changes.forEach((change) => apply(change, button));
+      const changed = answer.changes.map((change) => elements[change.control]);
+      if (changed.includes(output)) {
+        fitPoemBox();
+        revealTop(output);
+      }
+      // A box the click opened is there to be typed in, with the button that
+      // hands it over below it.
+      const opened = answer.changes.filter((change) => change.visible === true).map((change) => elements[change.control]);
+      const box = opened.find((element) => element.localName === 'textarea');
+      if (box) {
+        box.focus({preventScroll: true});
+        opened.forEach((element) => element.scrollIntoView({block: 'nearest'}));
+        box.scrollIntoView({block: 'nearest'});
+      }
+      if (answer.note) {
+        const spared = [elements[button], output];
+        if (reads !== null)
+          spared.push(elements[reads]);
+        popHint(elements[answer.note.control], answer.note.text, spared);
+      }
       if (answer.announcement)
         announce(answer.announcement);
     }
@@ -261,9 +384,10 @@
         element.addEventListener('click', () => press(i));
       if (row.selectsStartText) {
         // Posted as well, so that a click's own placing of the caret comes
-        // first.
+        // first. By then a quick Tab may have left the box, and selecting
+        // would pull the focus back into it.
         const selectStartText = () => {
-          if (toCoreText(element.value) === row.text)
+          if (document.activeElement === element && toCoreText(element.value) === row.text)
             element.select();
         };
         element.addEventListener('focus', () => {
@@ -274,6 +398,8 @@
       if (row.kind === 'textbox')
         element.addEventListener('input', () => {
           hint.hidden = true;
+          if (element === output)
+            fitPoemBox();
         });
     });
 
@@ -289,6 +415,8 @@
 
     elements.find((element, i) => rows[i].kind !== 'label' && !element.hidden)?.focus();
     root.dataset.ready = '';
+    // Page-only features beside this file wait for the built controls.
+    document.dispatchEvent(new Event('versomat-ready'));
   }
 
   createVersomatCore().then(start);
