@@ -335,7 +335,8 @@
         element.title = fromCoreText(change.help);
       if (change.visible === true) {
         element.hidden = false;
-        shownBy.set(element, elements[button]);
+        if (button !== null)
+          shownBy.set(element, elements[button]);
       }
       else if (change.visible === false)
         hide(element);
@@ -351,6 +352,13 @@
       const answer = session.click(button, reads === null ? '' : toCoreText(elements[reads].value));
       if (!answer)
         throw new RangeError(`control ${button} has no click`);
+      show(answer, button);
+    }
+
+    // Renders an answer of the core, from a click on the button or, for none,
+    // from the page itself.
+    function show(answer, button = null) {
+      const reads = button === null ? null : rows[button].reads;
       // A note belongs to the click that showed it.
       hint.hidden = true;
       answer.changes.forEach((change) => apply(change, button));
@@ -369,13 +377,16 @@
         box.scrollIntoView({block: 'nearest'});
       }
       if (answer.note) {
-        const spared = [elements[button], output];
+        const spared = [output];
+        if (button !== null)
+          spared.push(elements[button]);
         if (reads !== null)
           spared.push(elements[reads]);
         popHint(elements[answer.note.control], answer.note.text, spared);
       }
       if (answer.announcement)
         announce(answer.announcement);
+      document.dispatchEvent(new Event('versomat-shown'));
     }
 
     rows.forEach((row, i) => {
@@ -415,8 +426,9 @@
 
     elements.find((element, i) => rows[i].kind !== 'label' && !element.hidden)?.focus();
     root.dataset.ready = '';
-    // Page-only features beside this file wait for the built controls.
-    document.dispatchEvent(new Event('versomat-ready'));
+    // Page-only features beside this file wait for the built controls, and
+    // show what they have through the same rendering.
+    document.dispatchEvent(new CustomEvent('versomat-ready', {detail: {session, show, announce, rows, output}}));
   }
 
   createVersomatCore().then(start);

@@ -1,0 +1,110 @@
+// The page's own actions on the shown poem: a link that shows the same poem
+// in another browser and goes on as the sender's page would, copy, and print.
+import {test} from 'node:test';
+import assert from 'node:assert/strict';
+import {launch, openPage, PHONE} from './browser.mjs';
+
+const POEM = 'Gedicht erzeugen mit wiederholbarer Zählung';
+const LISTS = {
+  'Handelnde: Liste': 'der Mann\ndie Frau\nviele Bäume\ndas Kind 😀',
+  'Benutztes: Liste': 'das Obst\nder Hof\ndie Straße',
+  'Verben: Liste': 'küsst\nliebt\nsieht',
+  'Adjektive: Liste': ' alt\n häßlich',
+};
+const SHEET = 'w1=0.9\nw2 = 0.5\nw3=0.1\nw4=0.15\nw5=0.2\nw6=0.3\nw7=0.35\nw8=0.4\nw9=0.3\nw10=0.5\nw11=0.85\n' +
+  'w12=0.9\nw13=0.25\n';
+
+const button = async (page, name) => (await page.waitForSelector(`::-p-aria([name="${name}"][role="button"])`));
+const press = async (page, name) => (await button(page, name)).click();
+const valueOf = (page, name) => page.$eval(`::-p-aria([name="${name}"][role="textbox"])`, (box) => box.value);
+const setValue = (page, name, text) => page.$eval(`::-p-aria([name="${name}"][role="textbox"])`,
+  (box, value) => {
+    box.value = value;
+  }, text);
+const poem = (page) => valueOf(page, 'Gedicht: Ausgabe');
+const announced = (page) => page.$eval('[role="status"]', (region) => region.textContent);
+
+// A sender's page with lists, values and a random start of its own; returns
+// the link to its last poem and the ten poems after it.
+async function sendersLink(page) {
+  for (const [name, text] of Object.entries(LISTS)) {
+    await setValue(page, name, text);
+    await press(page, name.replace('Liste', 'übernehmen'));
+  }
+  await press(page, 'W-Werte: Wahrscheinlichkeitswerte anzeigen');
+  await setValue(page, 'Wahrscheinlichkeitswerte', SHEET);
+  await press(page, 'Werte Übernehmen: Wahrscheinlichkeitswerte');
+  await press(page, 'Gedicht erzeugen mit Zufallsstart');
+  await press(page, POEM);
+  await press(page, POEM);
+  // No share sheet on a desktop: the link goes to the clipboard.
+  await page.evaluate(() => {
+    navigator.share = undefined;
+    navigator.clipboard.writeText = async (text) => {
+      window.copied = text;
+    };
+  });
+  await press(page, 'Link zum Gedicht teilen');
+  const link = await page.evaluate(() => window.copied);
+  assert.match(await announced(page), /Link zum Gedicht ist in der Zwischenablage/);
+  const shown = await poem(page);
+  await press(page, 'Gedicht kopieren');
+  assert.equal(await page.evaluate(() => window.copied), shown, 'copy gives the shown poem');
+  const next = [];
+  for (let i = 0; i < 10; ++i) {
+    await press(page, POEM);
+    next.push(await poem(page));
+  }
+  return {link, shown, next};
+}
+
+test('a link shows the same poem in either browser, and the next ten as the sender\'s', async () => {
+  const chrome = await launch('chrome');
+  const firefox = await launch('firefox');
+  try {
+    const sender = await openPage(chrome);
+    const {link, shown, next} = await sendersLink(sender);
+    assert.match(shown, /^Zufalls-Poem-Text 3\n/);
+    for (const browser of [chrome, firefox]) {
+      const receiver = await openPage(browser, PHONE, 'light', link);
+      assert.equal(await poem(receiver), shown, 'the same poem');
+      assert.equal(await valueOf(receiver, 'Handelnde: Liste'), LISTS['Handelnde: Liste']);
+      for (const expected of next) {
+        await press(receiver, POEM);
+        assert.equal(await poem(receiver), expected);
+      }
+      await receiver.close();
+    }
+
+    // A damaged link changes nothing and says so.
+    const damaged = await openPage(chrome, PHONE, 'light', link.slice(0, -3));
+    assert.equal(await poem(damaged), 'noch leer\n');
+    assert.equal(await valueOf(damaged, 'Handelnde: Status'), '*');
+    assert.match(await announced(damaged), /konnte nicht gelesen werden/);
+  } finally {
+    await chrome.close();
+    await firefox.close();
+  }
+});
+
+test('printed, the page is the shown poem alone, whole, black on white', async () => {
+  const browser = await launch('chrome');
+  try {
+    const page = await openPage(browser, PHONE);
+    for (const list of ['Handelnde', 'Benutztes', 'Verben', 'Adjektive']) {
+      await press(page, `${list}: Beispiel`);
+      await press(page, `${list}: übernehmen`);
+    }
+    for (let i = 0; i < 2; ++i)
+      await press(page, POEM);
+    const shown = await poem(page);
+    await page.emulateMediaType('print');
+    const printed = await page.evaluate(() => [...document.body.children]
+      .filter((element) => getComputedStyle(element).display !== 'none')
+      .map((element) => ({text: element.innerText, colour: getComputedStyle(element).color,
+        background: getComputedStyle(element).backgroundColor})));
+    assert.deepEqual(printed, [{text: shown, colour: 'rgb(0, 0, 0)', background: 'rgb(255, 255, 255)'}]);
+  } finally {
+    await browser.close();
+  }
+});
