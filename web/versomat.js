@@ -405,6 +405,12 @@
           selectStartText();
           setTimeout(selectStartText);
         });
+        // Firefox, once the focus last moved by keyboard, places the caret of
+        // the click that focuses the box on release, after both of the above.
+        element.addEventListener('mousedown', () => {
+          if (document.activeElement !== element)
+            element.addEventListener('click', selectStartText, {once: true});
+        });
       }
       if (row.kind === 'textbox')
         element.addEventListener('input', () => {

@@ -11,14 +11,17 @@ export const PHONE = {width: 360, height: 640, deviceScaleFactor: 2, isMobile: t
 export const LAPTOP = {width: 1366, height: 657};
 
 // Pictures want the scroll bars a user sees; headless Chromium hides them
-// unless told otherwise.
-export function launch(browser = 'chrome', {scrollBars = false} = {}) {
+// unless told otherwise. A reference picture is drawn with the project's
+// fonts only, as the window's is, whatever else the machine has installed.
+export function launch(browser = 'chrome', {scrollBars = false, projectFonts = false} = {}) {
   if (browser === 'firefox')
     return puppeteer.launch({browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true,
       protocol: 'webDriverBiDi'});
   return puppeteer.launch({executablePath: '/usr/bin/chromium', headless: true,
     args: ['--no-sandbox', '--allow-file-access-from-files', '--font-render-hinting=none'],
-    ignoreDefaultArgs: scrollBars ? ['--hide-scrollbars'] : []});
+    ignoreDefaultArgs: scrollBars ? ['--hide-scrollbars'] : [],
+    env: projectFonts ? {...process.env, FONTCONFIG_FILE: path.join(root, 'tests/reference/fonts.conf')}
+      : process.env});
 }
 
 // Opens the page (the built one unless a URL is given) at the viewport and
@@ -32,4 +35,17 @@ export async function openPage(browser, viewport = FULL, scheme = 'light', url =
   await page.goto(url);
   await page.waitForSelector('html[data-ready]');
   return page;
+}
+
+export const press = async (page, name) =>
+  (await page.waitForSelector(`::-p-aria([name="${name}"][role="button"])`)).click();
+
+// The four example lists accepted and the first poem composed: green marks
+// and a poem, the page as most users first see it at work.
+export async function showFirstPoem(page) {
+  for (const list of ['Handelnde', 'Benutztes', 'Verben', 'Adjektive']) {
+    await press(page, `${list}: Beispiel`);
+    await press(page, `${list}: übernehmen`);
+  }
+  await press(page, 'Gedicht erzeugen mit wiederholbarer Zählung');
 }
