@@ -137,11 +137,12 @@ const CLICKS = [
   ['Verben: übernehmen', ['Verben: Liste', () => 'liebt']],
   ['Adjektive: übernehmen', ['Adjektive: Liste', () => ' alt']],
   [POEM],
-  [SHOW],
+  // The sheet opens to be typed in.
+  [SHOW, null, null, [SHEET, 'textbox']],
   // Accepted, with a value that held no number: the sheet hides, so the
   // focus and the note go to the button that opened it.
   [SHEET_ACCEPT, [SHEET, (text) => text.replace(/^w2 *=.*$/m, 'w2=abc')], [SHOW, 'button'], SHOW],
-  [SHOW],
+  [SHOW, null, null, [SHEET, 'textbox']],
   [SHEET_ACCEPT, [SHEET, (text) => text.replace(/^w3 *=/m, 'w3 ')], [SHEET, 'textbox']],
 ];
 
@@ -178,7 +179,8 @@ async function afterEachClick(browser) {
     }
     const pressed = await button(page, name);
     await pressed.click();
-    assert.ok(await focused(focus === name ? pressed : await button(page, focus)), `${name}: the focus on ${focus}`);
+    const expected = focus === name ? pressed : Array.isArray(focus) ? await find(page, ...focus) : await button(page, focus);
+    assert.ok(await focused(expected), `${name}: the focus on ${focus}`);
     if (!note) {
       assert.ok(!(await visible(hint)), `${name}: no note`);
       continue;
@@ -186,9 +188,10 @@ async function afterEachClick(browser) {
     const shown = await page.evaluate((hint, control) => {
       const [at, of] = [hint.getBoundingClientRect(), control.getBoundingClientRect()];
       return {visible: hint.checkVisibility(), text: hint.textContent, title: control.title,
-        above: Math.abs(at.bottom - of.top) < 1 && at.left < of.right && at.right > of.left};
+        // In its column, clear of the control it speaks of.
+        beside: (at.bottom <= of.top + 1 || at.top >= of.bottom - 1) && at.left < of.right && at.right > of.left};
     }, hint, await find(page, ...note));
-    assert.ok(shown.visible && shown.above, `${name}: a note at once above ${note[0]}`);
+    assert.ok(shown.visible && shown.beside, `${name}: a note at once beside ${note[0]}`);
     assert.equal(shown.text, shown.title, `${name}: the note is ${note[0]}'s tooltip`);
     assert.equal(await announced(page), shown.title.replace(/\n/g, '\r\n'), `${name}: the note announced`);
   }
