@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
+#include <string>
 
 namespace versomat {
 namespace {
@@ -276,8 +277,10 @@ const ControlRow& controlRow(ControlRole role, std::optional<WordListKind> list)
         return candidate.role == role && (!list || candidate.list == list);
     });
     if (row == std::end(kControls)) {
-        std::fprintf(stderr, "versomat: no control has role %d and list %d\n", static_cast<int>(role),
-                     list ? static_cast<int>(*list) : -1);
+        // fputs, not printf: the web page's core would carry all of printf.
+        const std::string message = "versomat: no control has role " + std::string(roleName(role)) + " and list " +
+                                    std::string(list ? listName(*list) : "none") + "\n";
+        std::fputs(message.c_str(), stderr);
         std::abort();
     }
     return *row;

@@ -1,10 +1,10 @@
 #include "controls/control_table_json.h"
 
 #include <cmath>
-#include <cstdio>
 #include <utility>
 
 #include "controls/control_table.h"
+#include "controls/readable_colour.h"
 #include "controls/window_session.h"
 #include "runtime/utf8.h"
 
@@ -54,9 +54,7 @@ public:
             null();
             return;
         }
-        char hex[8];
-        std::snprintf(hex, sizeof hex, "#%02x%02x%02x", rgb->red, rgb->green, rgb->blue);
-        string(std::string_view(hex));
+        string(std::string_view(hexColour(*rgb)));
     }
     // Point sizes are quarter points at most; written from hundredths so that
     // no floating-point formatting is needed.
@@ -93,9 +91,10 @@ private:
             case '\t': text += "\\t"; break;
             default:
                 if (static_cast<unsigned char>(c) < 0x20) {
-                    char escaped[7];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-                    text += escaped;
+                    constexpr char kDigits[] = "0123456789abcdef";
+                    text += "\\u00";
+                    text += kDigits[(c >> 4) & 15];
+                    text += kDigits[c & 15];
                 } else {
                     text += c;
                 }

@@ -1,6 +1,5 @@
 #include "controls/poem_link.h"
 
-#include <charconv>
 #include <limits>
 #include <variant>
 #include <vector>
@@ -23,17 +22,16 @@ constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz
 // exactly.
 std::string encode(std::u16string_view text)
 {
-    std::vector<std::uint8_t> bytes;
-    for (const char16_t unit : text) {
-        bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
-    }
+    const auto byte = [text](std::size_t i) -> std::uint32_t {
+        const char16_t unit = text[i / 2];
+        return i % 2 == 0 ? unit & 0xFFu : unit >> 8;
+    };
+    const std::size_t size = 2 * text.size();
     std::string out;
-    for (std::size_t i = 0; i < bytes.size(); i += 3) {
-        const std::uint32_t chunk = (std::uint32_t{bytes[i]} << 16) |
-                                    (i + 1 < bytes.size() ? std::uint32_t{bytes[i + 1]} << 8 : 0) |
-                                    (i + 2 < bytes.size() ? std::uint32_t{bytes[i + 2]} : 0);
-        const std::size_t digits = std::min<std::size_t>(4, (bytes.size() - i) * 4 / 3 + 1);
+    for (std::size_t i = 0; i < size; i += 3) {
+        const std::uint32_t chunk =
+            (byte(i) << 16) | (i + 1 < size ? byte(i + 1) << 8 : 0) | (i + 2 < size ? byte(i + 2) : 0);
+        const std::size_t digits = std::min<std::size_t>(4, (size - i) * 4 / 3 + 1);
         for (std::size_t d = 0; d < digits; ++d)
             out += kDigits[(chunk >> (18 - 6 * d)) & 63];
     }
@@ -42,7 +40,7 @@ std::string encode(std::u16string_view text)
 
 std::optional<std::u16string> decode(std::string_view link)
 {
-    std::vector<std::uint8_t> bytes;
+    std::string bytes;
     std::uint32_t bits = 0;
     int count = 0;
     for (const char c : link) {
@@ -52,7 +50,7 @@ std::optional<std::u16string> decode(std::string_view link)
         bits = (bits << 6) | static_cast<std::uint32_t>(at - kDigits);
         if ((count += 6) >= 8) {
             count -= 8;
-            bytes.push_back(static_cast<std::uint8_t>(bits >> count));
+            bytes += static_cast<char>(bits >> count);
         }
     }
     // Leftover bits must be the zero padding the encoder writes.
@@ -60,7 +58,7 @@ std::optional<std::u16string> decode(std::string_view link)
         return std::nullopt;
     std::u16string text;
     for (std::size_t i = 0; i < bytes.size(); i += 2)
-        text += static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
+        text += static_cast<char16_t>(static_cast<std::uint8_t>(bytes[i]) | (static_cast<std::uint8_t>(bytes[i + 1]) << 8));
     return text;
 }
 
@@ -71,9 +69,12 @@ std::u16string asciiText(std::string_view ascii)
 
 std::string hex(std::uint64_t value)
 {
-    char buffer[17];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, 16);
-    return std::string(buffer, result.ptr);
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), "0123456789abcdef"[value & 15]);
+        value >>= 4;
+    } while (value != 0);
+    return digits;
 }
 
 // Each field as its length in units, ":" and the field.
@@ -127,19 +128,19 @@ std::optional<std::vector<std::u16string_view>> fieldsOf(std::u16string_view pay
     return fields;
 }
 
-template <typename Number>
-std::optional<Number> numberOf(std::u16string_view field, int base)
+// A whole number in the given base (10 or 16, lower-case digits), all of
+// the field; none for anything else or more than 64 bits.
+std::optional<std::uint64_t> numberOf(std::u16string_view field, unsigned base)
 {
-    std::string ascii;
-    for (const char16_t c : field) {
-        if (c > 0x7F)
-            return std::nullopt;
-        ascii += static_cast<char>(c);
-    }
-    Number value{};
-    const auto [end, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value, base);
-    if (ascii.empty() || error != std::errc() || end != ascii.data() + ascii.size())
+    if (field.empty() || field.size() > (base == 16 ? 16u : 19u))
         return std::nullopt;
+    std::uint64_t value = 0;
+    for (const char16_t c : field) {
+        const unsigned digit = c >= u'0' && c <= u'9' ? c - u'0' : c >= u'a' && c <= u'f' ? c - u'a' + 10 : base;
+        if (digit >= base)
+            return std::nullopt;
+        value = value * base + digit;
+    }
     return value;
 }
 
@@ -171,12 +172,12 @@ std::optional<PoemOrigin> readPoemLink(std::string_view link)
     for (std::size_t i = 0; i < kWordLists; ++i)
         origin.lists[i] = (*fields)[i];
     const auto values = readProbabilitySheet((*fields)[kWordLists]);
-    const auto state = numberOf<std::uint64_t>((*fields)[kWordLists + 1], 16);
-    const auto increment = numberOf<std::uint64_t>((*fields)[kWordLists + 2], 16);
-    const auto counter = numberOf<int>((*fields)[kWordLists + 3], 10);
+    const auto state = numberOf((*fields)[kWordLists + 1], 16);
+    const auto increment = numberOf((*fields)[kWordLists + 2], 16);
+    const auto counter = numberOf((*fields)[kWordLists + 3], 10);
     const std::u16string_view prefix = (*fields)[kWordLists + 4];
     if (!std::holds_alternative<ProbabilityValues>(values) || !state || !increment || (*increment & 1u) == 0 ||
-        !counter || *counter < 1 || *counter > std::numeric_limits<std::int16_t>::max() ||
+        !counter || *counter < 1 || *counter > static_cast<std::uint64_t>(std::numeric_limits<std::int16_t>::max()) ||
         (!prefix.empty() && prefix != kRandomStartPrefix))
         return std::nullopt;
     origin.values = std::get<ProbabilityValues>(values);

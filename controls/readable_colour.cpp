@@ -35,4 +35,16 @@ Rgb readableTextOn(Rgb background, Rgb systemText)
     return contrastRatio(background, kBlack) >= contrastRatio(background, kWhite) ? kBlack : kWhite;
 }
 
+std::string hexColour(Rgb colour)
+{
+    // Written out: printf's formatting would be the page's largest function.
+    constexpr char kDigits[] = "0123456789abcdef";
+    std::string text = "#";
+    for (const std::uint8_t channel : {colour.red, colour.green, colour.blue}) {
+        text += kDigits[channel >> 4];
+        text += kDigits[channel & 15];
+    }
+    return text;
+}
+
 } // namespace versomat

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "controls/control_table.h"
 
 namespace versomat {
@@ -12,5 +14,8 @@ double contrastRatio(Rgb a, Rgb b);
 // white, whichever contrasts more. A dark scheme's light text thus stays
 // readable on the yellow headers and the pale buttons.
 Rgb readableTextOn(Rgb background, Rgb systemText);
+
+// "#rrggbb", as web pages write colours.
+std::string hexColour(Rgb colour);
 
 } // namespace versomat

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <variant>
 
 #include "controls/control_table_json.h"
 #include "controls/list_summary.h"
 #include "controls/poem_link.h"
+#include "controls/readable_colour.h"
 #include "controls/window_session.h"
 #include "controls/window_texts.h"
 #include "generator/poem_generator.h"
@@ -164,12 +164,8 @@ std::string describe(const ClickAnswer& answer)
         out += nameOf(change.control);
         if (change.text)
             out += " text=" + firstLine(*change.text) + (change.undoable ? " undoable" : "");
-        if (change.background) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "#%02x%02x%02x", change.background->red, change.background->green,
-                          change.background->blue);
-            out += std::string(" background=") + hex;
-        }
+        if (change.background)
+            out += " background=" + hexColour(*change.background);
         if (change.help)
             out += " help=" + firstLine(*change.help);
         if (change.visible)

@@ -6,7 +6,6 @@
 #include <emscripten/emscripten.h>
 #include <emscripten/val.h>
 
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,9 +33,7 @@ emscripten::val toJavaScript(std::u16string_view text)
 
 emscripten::val colourText(Rgb colour)
 {
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "#%02x%02x%02x", colour.red, colour.green, colour.blue);
-    return emscripten::val(std::string(hex));
+    return emscripten::val(hexColour(colour));
 }
 
 emscripten::val toJavaScript(const ControlChange& change)
@@ -86,7 +83,7 @@ Rgb rgbOf(int packed)
 // The core's text colour for a background, both as 0xrrggbb.
 std::string readableText(int background, int systemText)
 {
-    return colourText(readableTextOn(rgbOf(background), rgbOf(systemText))).as<std::string>();
+    return hexColour(readableTextOn(rgbOf(background), rgbOf(systemText)));
 }
 
 class Session {
