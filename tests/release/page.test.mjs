@@ -1,5 +1,6 @@
 // The release's one-file page, alone in a folder and opened from disk, works
-// as the served page does: the first golden poem in Chromium and Firefox ESR.
+// as the served page does: the first golden poem in Chromium and Firefox ESR,
+// and its link.
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
 import {copyFileSync, mkdtempSync, readdirSync, readFileSync, rmSync} from 'node:fs';
@@ -36,6 +37,17 @@ async function firstPoem(browserName) {
       elements.map((e) => e.getAttribute('src') ?? e.getAttribute('href')).filter((url) => !url.startsWith('data:'))), []);
     assert.ok(await page.$eval('[role="status"]', (region) => region.getBoundingClientRect().width <= 1),
       'the style sheet applies');
+    // A poem's link works from the one file too.
+    await page.evaluate(() => {
+      navigator.share = undefined;
+      navigator.clipboard.writeText = async (text) => {
+        window.copied = text;
+      };
+    });
+    await click('Link zum Gedicht teilen');
+    const linked = await openPage(browser, FULL, 'light', await page.evaluate(() => window.copied));
+    assert.equal(await linked.$eval('::-p-aria([name="Gedicht: Ausgabe"][role="textbox"])',
+      (box) => box.value.replace(/\n/g, '\r\n')), FIRST_POEM, 'the linked poem');
   } finally {
     await browser.close();
   }
