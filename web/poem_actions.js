@@ -1,15 +1,13 @@
 // The page's own ways to keep a poem, outside the window's controls: copy it,
 // print it alone, or send it as a link that shows the same poem to anyone
 // who opens it and goes on as the sender's page would. The link lives in the
-// address's fragment, so it never reaches a server.
+// address's fragment, so it never reaches a server. The three buttons stand
+// in index.html, so that they are there at the first paint.
 'use strict';
 
 (() => {
   const LINK_KEY = '#gedicht=';
   const TEXTS = {
-    copy: 'Gedicht kopieren',
-    print: 'Gedicht drucken',
-    link: 'Link zum Gedicht teilen',
     copied: 'Das Gedicht ist in der Zwischenablage.',
     notCopied: 'Kopieren ging nicht: bitte das Gedicht im Textfeld markieren und mit Strg+C kopieren.',
     linkCopied: 'Der Link zum Gedicht ist in der Zwischenablage.',
@@ -20,9 +18,7 @@
 
   document.addEventListener('versomat-ready', ({detail: {session, show, announce, rows, output}}) => {
     // What a printer gets: the shown poem alone, whole, as plain text.
-    const printed = document.createElement('pre');
-    printed.className = 'printed-poem';
-    printed.setAttribute('aria-hidden', 'true');
+    const printed = document.querySelector('.printed-poem');
     const keepPrinted = () => {
       printed.textContent = output.value;
     };
@@ -66,17 +62,9 @@
       announce((await copyText(url.href)) ? TEXTS.linkCopied : TEXTS.notCopied);
     }
 
-    const bar = document.createElement('nav');
-    bar.className = 'poem-actions';
-    bar.setAttribute('aria-label', 'Gedicht behalten');
-    for (const [name, action] of [[TEXTS.copy, copyPoem], [TEXTS.print, () => print()], [TEXTS.link, sharePoem]]) {
-      const button = document.createElement('button');
-      button.type = 'button';
-      button.textContent = name;
-      button.addEventListener('click', action);
-      bar.append(button);
-    }
-    document.getElementById('canvas').after(bar, printed);
+    const actions = {copy: copyPoem, print: () => print(), link: sharePoem};
+    for (const button of document.querySelectorAll('.poem-actions [data-action]'))
+      button.addEventListener('click', actions[button.dataset.action]);
 
     // A link opened, or pasted into the address of the open page.
     function openLink() {

@@ -1,6 +1,7 @@
-// The Versomat page: builds the window's controls from the core's control
-// table and wires the buttons to the core's session. Every text, place,
-// colour and rule comes from the core; this file only knows the browser.
+// The Versomat page: wires the window's controls, which the build wrote into
+// index.html from the core's control table, to the core's session. Every
+// text, place, colour and rule comes from the core; this file only knows the
+// browser.
 'use strict';
 
 (() => {
@@ -56,87 +57,28 @@
     element.style.color = core.readableText(packed(parseColour(background)), packed(systemColour(SYSTEM_TEXT[kind])));
   }
 
-  function applyFont(element, font) {
-    if (!font.face) {
-      element.classList.add('standard-font');
-      return;
-    }
-    element.classList.add(font.face === 'serif' ? 'face-serif' : 'face-sans');
-    element.style.fontSize = `${font.points}pt`;
-    element.style.fontWeight = font.bold ? 'bold' : 'normal';
-    element.style.fontStyle = font.italic ? 'italic' : 'normal';
-  }
-
-  function createElementFor(row) {
-    switch (row.kind) {
-    case 'label': {
-      const label = document.createElement('div');
-      label.textContent = row.text;
-      return label;
-    }
-    case 'button': {
-      const button = document.createElement('button');
-      button.type = 'button';
-      button.textContent = row.text;
-      return button;
-    }
-    default: {
-      const box = document.createElement(row.multiLine ? 'textarea' : 'input');
-      if (row.multiLine) {
-        box.wrap = row.scrollBars ? 'off' : 'soft';
-      } else {
-        box.type = 'text';
-        // A one-line box otherwise asks for twenty characters' width, which
-        // would widen the status marks' column in one-column flow.
-        box.size = 1;
-      }
-      box.value = fromCoreText(row.text);
-      // Word lists are German fragments: no spelling marks, no capitals
-      // forced on a phone keyboard.
-      box.spellcheck = false;
-      box.autocomplete = 'off';
-      box.setAttribute('autocapitalize', 'off');
-      return box;
-    }
-    }
-  }
-
-  function createControl(core, row) {
-    const element = createElementFor(row);
-    element.classList.add('control', row.kind);
-    element.dataset.role = row.role;
-    element.dataset.name = row.name;
-    // A label's own text is its name; the others take the table's.
-    if (row.kind !== 'label' && row.accessibleName !== row.text)
-      element.setAttribute('aria-label', row.accessibleName);
-    if (row.help)
-      element.title = fromCoreText(row.help);
-    for (const [property, value] of [['left', row.left], ['top', row.top], ['width', row.width],
-      ['height', row.height]])
-      element.style.setProperty(`--${property}`, `${value}px`);
-    applyFont(element, row.font);
-    paint(core, element, row.kind, row.background);
-    element.classList.toggle('scrolls', row.scrollBars);
-    element.classList.toggle('centred', row.centred);
-    element.classList.toggle('framed', row.framed);
-    element.classList.toggle('on-top', row.onTop);
-    element.hidden = row.hidden;
-    return element;
-  }
-
   function start(core) {
     const table = JSON.parse(core.controlTableJson());
     const session = new core.Session();
     const root = document.documentElement;
-    root.style.setProperty('--client-width', `${table.client.width}px`);
-    root.style.setProperty('--client-height', `${table.client.height}px`);
-    root.style.setProperty('--margin', `${Math.min(...table.controls.map((row) => row.left))}px`);
-    root.style.setProperty('--window-background', table.windowBackground);
-
     const rows = table.controls;
-    const elements = rows.map((row) => createControl(core, row));
-    const heading = canvas.querySelector('h1');
-    canvas.replaceChildren(heading, ...elements);
+    // The build wrote the controls into the page; a page built from another
+    // table must not start with controls that click the wrong way.
+    const built = new Map([...canvas.querySelectorAll('.control')].map((element) => [element.dataset.name, element]));
+    const elements = rows.map((row) => built.get(row.name));
+    if (built.size !== rows.length || elements.includes(undefined))
+      throw new Error('the page holds other controls than the core\'s table');
+    rows.forEach((row, i) => {
+      const element = elements[i];
+      // A label's own text is its name; the others take the table's.
+      if (row.kind !== 'label' && row.accessibleName !== row.text)
+        element.setAttribute('aria-label', row.accessibleName);
+      if (row.help)
+        element.title = fromCoreText(row.help);
+      // The build painted for black system text; the scheme may want another.
+      paint(core, element, row.kind, row.background);
+    });
+    document.getElementById('unavailable').remove();
     const output = elements[rows.findIndex((row) => row.role === 'output')];
 
     const hint = document.createElement('div');
@@ -153,6 +95,11 @@
     const columnOrder = rows.map((row, i) => [row.order, elements[i]]).sort(([a], [b]) => a - b)
       .map(([, element]) => element);
     function arrange(order) {
+      // The build wrote the column's order; reading scroll positions would
+      // lay the page out again for nothing.
+      const placed = [...canvas.children].filter((child) => child.classList.contains('control'));
+      if (order.every((element, i) => placed[i] === element))
+        return;
       const focused = document.activeElement;
       const selection = focused?.selectionStart === undefined || focused.selectionStart === null ? null
         : [focused.selectionStart, focused.selectionEnd, focused.selectionDirection];
@@ -201,7 +148,7 @@
 
     // Narrower than the drawn window, the controls flow into one column:
     // scaled down to a phone, the 12-point text would shrink below 6 points.
-    const wide = matchMedia(`(min-width: ${table.client.width}px)`);
+    const wide = matchMedia(root.dataset.wide);
     const layOut = () => {
       hint.hidden = true;
       root.classList.toggle('designed', wide.matches);

@@ -77,3 +77,29 @@ test('narrower than the window (phone, 745 px): one column, nothing beside the s
     await browser.close();
   }
 });
+
+// The first paint is the window itself, before the core or any page script
+// has loaded: each control where, and coloured as, the started page has it.
+test('the window stands at the first paint, before any script has run', async () => {
+  const browser = await launch('chrome');
+  const shown = (page) => page.$$eval('.control', (controls) => Object.fromEntries(controls.map((element) => {
+    const rect = element.getBoundingClientRect();
+    const style = getComputedStyle(element);
+    return [element.dataset.name, [rect.left, rect.top, rect.width, rect.height, style.backgroundColor, style.color,
+      element.hidden]];
+  })));
+  try {
+    for (const [size, viewport] of [['full size', FULL], ['phone', PHONE]]) {
+      const started = await openPage(browser, viewport);
+      const before = await browser.newPage();
+      await before.setViewport(viewport);
+      await before.setRequestInterception(true);
+      before.on('request', (request) => request.url().endsWith('.js') ? request.abort() : request.continue());
+      await before.goto(started.url());
+      assert.deepEqual(await shown(before), await shown(started), size);
+      await Promise.all([started.close(), before.close()]);
+    }
+  } finally {
+    await browser.close();
+  }
+});
