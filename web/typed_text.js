@@ -54,8 +54,20 @@
         box.value = text;
     }
 
+    // Once per burst of edits, after it: a click's or a keystroke's own work
+    // does not wait for the storage.
+    let keeping = false;
+    const keepSoon = () => {
+      if (keeping)
+        return;
+      keeping = true;
+      setTimeout(() => {
+        keeping = false;
+        keep();
+      });
+    };
     for (const box of boxes)
-      box.addEventListener('input', keep);
+      box.addEventListener('input', keepSoon);
     // Examples and accepts change boxes without typing; the page going out
     // of sight comes before every reload, tab discard and close.
     document.addEventListener('visibilitychange', () => {
