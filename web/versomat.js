@@ -91,9 +91,9 @@
     // The document's order is the order of Tab and of a screen reader, which
     // CSS order does not change: the table's order, the window's tab order,
     // where the window is drawn; the column's order where the controls flow.
+    // The build wrote the column's order, which the page keeps from there.
     const tableOrder = elements;
-    const columnOrder = rows.map((row, i) => [row.order, elements[i]]).sort(([a], [b]) => a - b)
-      .map(([, element]) => element);
+    const columnOrder = [...built.values()];
     function arrange(order) {
       // The build wrote the column's order; reading scroll positions would
       // lay the page out again for nothing.
