@@ -98,7 +98,7 @@ test('a new build is served at the next visit and replaces the kept one', () => 
     const index = path.join(folder, 'index.html');
     writeFileSync(index, readFileSync(index, 'utf8').replace('<title>Versomat</title>', '<title>neu</title>'));
     appendFileSync(path.join(folder, 'versomat.css'), ':root { --build: neu; }\n');
-    execFileSync(process.execPath, [path.join(root, 'web/offline_build.mjs'), folder]);
+    execFileSync(process.execPath, [path.join(root, 'web/builder/offline_build.mjs'), folder]);
 
     await page.reload();
     assert.deepEqual(await build(page), ['neu', 'neu'], 'the new build at the next visit');

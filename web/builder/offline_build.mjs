@@ -1,7 +1,7 @@
 // Makes a built page folder an installable app that works offline: writes the
 // manifest, coloured like the window by the core in the folder, then the
 // worker with the folder's file list and a hash of their content.
-//   node web/offline_build.mjs FOLDER
+//   node web/builder/offline_build.mjs FOLDER
 import {createHash} from 'node:crypto';
 import {createRequire} from 'node:module';
 import {readFileSync, readdirSync, writeFileSync} from 'node:fs';
@@ -12,10 +12,10 @@ const MANIFEST = 'versomat.webmanifest';
 
 const folder = process.argv[2];
 if (!folder) {
-  console.error('usage: node web/offline_build.mjs FOLDER');
+  console.error('usage: node web/builder/offline_build.mjs FOLDER');
   process.exit(2);
 }
-const source = (name) => readFileSync(new URL(name, import.meta.url), 'utf8');
+const source = (name) => readFileSync(new URL(`../page/${name}`, import.meta.url), 'utf8');
 
 const createCore = createRequire(import.meta.url)(path.resolve(folder, 'versomat_core.js'));
 const {windowBackground} = JSON.parse((await createCore()).controlTableJson());

@@ -1,7 +1,7 @@
 // Writes the window's controls into a built page folder's index.html from the
 // core's control table, so that the first paint shows the window before any
 // script has run, and the page's start only wires the controls up.
-//   node web/page_build.mjs FOLDER
+//   node web/builder/page_build.mjs FOLDER
 import {createRequire} from 'node:module';
 import {readFileSync, writeFileSync} from 'node:fs';
 import path from 'node:path';
@@ -10,7 +10,7 @@ const CONTROLS_MARK = '<!-- controls -->';
 
 const folder = process.argv[2];
 if (!folder) {
-  console.error('usage: node web/page_build.mjs FOLDER');
+  console.error('usage: node web/builder/page_build.mjs FOLDER');
   process.exit(2);
 }
 
