@@ -16,7 +16,7 @@
     badLink: 'Der Link zum Gedicht konnte nicht gelesen werden; Versomat beginnt wie gewohnt.',
   };
 
-  document.addEventListener('versomat-ready', ({detail: {session, show, announce, rows, output}}) => {
+  whenVersomatStarts(({session, show, announce, rows, output}) => {
     // What a printer gets: the shown poem alone, whole, as plain text.
     const printed = document.querySelector('.printed-poem');
     const keepPrinted = () => {

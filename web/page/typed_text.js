@@ -18,7 +18,7 @@
     }
   }
 
-  document.addEventListener('versomat-ready', () => {
+  whenVersomatStarts(() => {
     const boxes = [...document.querySelectorAll('[data-role="box"], [data-role="sheet"]')];
     const sheet = document.querySelector('[data-role="sheet"]');
     const showSheet = document.querySelector('[data-role="sheetShow"]');

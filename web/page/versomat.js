@@ -379,8 +379,9 @@
 
     elements.find((element, i) => rows[i].kind !== 'label' && !element.hidden)?.focus();
     root.dataset.ready = '';
-    // Page-only features beside this file wait for the built controls, and
-    // show what they have through the same rendering.
+    // Page-only features beside this file wait for the built controls
+    // (whenVersomatStarts in index.html), and show what they have through the
+    // same rendering.
     document.dispatchEvent(new CustomEvent('versomat-ready', {detail: {session, show, announce, rows, output}}));
   }
 
