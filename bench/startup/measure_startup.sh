@@ -20,9 +20,10 @@
 #   VERSOMAT_BENCH_BUILD=DIR the programs from DIR, a build folder configured
 #                            with VERSOMAT_BUILD_BENCHMARKS=ON, instead of
 #                            BUILD_DIR configured here
-# Needs Xvfb. Not part of the tests: the figures depend on the machine. Exits
-# non-zero when a run failed, or when versomat takes more than 1.10 times the
-# bare window's time until its window is mapped, or of its memory.
+# Needs Xvfb. The figures depend on the machine, so the tests run it only as
+# a brief run. Exits non-zero when a run failed, or (but in a brief run) when
+# versomat takes more than 1.10 times the bare window's time until its window
+# is mapped, or of its memory.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 . scripts/deps.sh
