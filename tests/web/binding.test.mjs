@@ -3,6 +3,7 @@
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
 import {createRequire} from 'node:module';
+import {readFileSync} from 'node:fs';
 
 const createVersomatCore = createRequire(import.meta.url)('../../build/web/versomat_core.js');
 
@@ -42,4 +43,15 @@ test('a saved session is restored and goes on as before', async () => {
   assert.equal(answer.changes.find((change) => change.control === row('mark', 'verbs')).text, 'OK');
   assert.equal(output(restored.click(row('generate'), null)), output(saved.click(row('generate'), null)));
   assert.equal(restored.poemLink(), saved.poemLink());
+});
+
+// The same table the native reader is checked against: a 32-bit size_t
+// must not let a link through that the native core refuses.
+test('crafted links are taken or refused as natively', async () => {
+  const core = await createVersomatCore();
+  const table = readFileSync(new URL('../poem_links.txt', import.meta.url), 'utf8');
+  for (const line of table.split('\n').filter((l) => l && !l.startsWith('#'))) {
+    const [expected, link] = line.split(' ');
+    assert.equal(new core.Session().openLink(link) !== null, expected === 'open', line.slice(line.indexOf(' ', 8)));
+  }
 });
