@@ -52,8 +52,13 @@ std::optional<PoemOrigin> originOf(std::span<const std::u16string> fields, std::
     const auto increment = numberOf(fields[kWordLists + 2], 16);
     const auto counter = numberOf(fields[kWordLists + 3], 10);
     const std::u16string_view prefix = fields[kWordLists + 4];
-    if (!std::holds_alternative<ProbabilityValues>(values) || !state || !increment || (*increment & 1u) == 0 ||
-        !counter || *counter < static_cast<std::uint64_t>(std::max<std::int16_t>(lowestCounter, 0)) ||
+    // The sheet as the writer writes it, and no other text that reads as the
+    // same values: a link or record reads as one origin and is written by
+    // one text.
+    if (!std::holds_alternative<ProbabilityValues>(values) ||
+        writeProbabilitySheet(std::get<ProbabilityValues>(values)) != fields[kWordLists] || !state || !increment ||
+        (*increment & 1u) == 0 || !counter ||
+        *counter < static_cast<std::uint64_t>(std::max<std::int16_t>(lowestCounter, 0)) ||
         *counter > static_cast<std::uint64_t>(std::numeric_limits<std::int16_t>::max()) ||
         (!prefix.empty() && prefix != kRandomStartPrefix))
         return std::nullopt;

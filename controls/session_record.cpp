@@ -84,7 +84,8 @@ std::optional<SessionRecord> readSessionRecord(std::string_view text)
     const std::u16string_view accepted = f[kAcceptedFlags];
     const std::optional<bool> tablesReady = flagOf(f[kTablesReady]);
     const std::optional<std::uint64_t> output = numberOf(f[kOutput], 10);
-    if (!now || accepted.size() != kWordLists || !tablesReady || !output ||
+    // Filling the tables sets the counter to 1, and nothing sets it lower.
+    if (!now || accepted.size() != kWordLists || !tablesReady || (now->counter != 0) != *tablesReady || !output ||
         *output > static_cast<std::uint64_t>(OutputShows::Poem))
         return std::nullopt;
     SessionRecord record{{},
@@ -108,16 +109,19 @@ std::optional<SessionRecord> readSessionRecord(std::string_view text)
             return std::nullopt;
         const std::span<std::u16string> origin = std::span(f).subspan(kPoemSources + 1);
         for (std::size_t i = 0; i < kWordLists; ++i) {
+            // Only one way to write each record: its own text only where it
+            // differs from the accepted one.
             if (sources[i] == kAsAccepted && record.accepted[i] && origin[i].empty())
                 origin[i] = *record.accepted[i];
-            else if (sources[i] != kOwnText)
+            else if (sources[i] != kOwnText || record.accepted[i] == origin[i])
                 return std::nullopt;
         }
         record.lastPoem = originOf(origin);
         if (!record.lastPoem)
             return std::nullopt;
     }
-    if (record.output == OutputShows::Poem && !record.lastPoem)
+    // No list is ever taken back, so after a poem no click refuses.
+    if ((record.output == OutputShows::Poem) != record.lastPoem.has_value())
         return std::nullopt;
     return record;
 }
