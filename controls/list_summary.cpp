@@ -2,6 +2,9 @@
 
 #include <string_view>
 
+#include "controls/window_texts.h"
+#include "runtime/text_search.h"
+
 namespace versomat {
 namespace {
 
@@ -71,12 +74,37 @@ ListSummary plainSummary(std::int16_t last)
     return {u"Übernommen: " + countText(count) + (count == 1 ? u" Eintrag" : u" Einträge"), false};
 }
 
-} // namespace
-
-ListSummary acceptedListSummary(const GeneratorState& state, WordListKind list)
+std::u16string linesText(int count)
 {
-    if (state.ReadyFlags[static_cast<std::size_t>(list)] == 0)
-        return {u"Noch nicht übernommen.", false};
+    return countText(count) + (count == 1 ? u" Zeile" : u" Zeilen");
+}
+
+// One line for each kind of line the intake passed over, each after a line
+// break.
+std::u16string passedOverText(const IntakeReport& intake, std::size_t linesRead)
+{
+    std::u16string text;
+    if (intake.skippedLines > 0) {
+        text += kLineBreak;
+        text += linesText(intake.skippedLines) + u" übergangen, da ihr erstes Wort keine Klasse nennt (" +
+                alternatives(kClassWords, kNounClasses) + u"): " + (intake.skippedLines > 1 ? u"zuerst " : u"") +
+                u"Zeile " + countText(intake.firstSkippedLine) + u" " + quoted(intake.firstSkippedText) + u".";
+    }
+    if (intake.endingLine > 0) {
+        text += kLineBreak;
+        text += u"Zeile " + countText(intake.endingLine) + u" hat weniger als drei Zeichen und beendet die Liste: " +
+                linesText(intake.linesAfterEnding) + u" danach nicht gelesen.";
+    }
+    if (intake.linesPastLimit > 0) {
+        text += kLineBreak;
+        text += u"Nur die ersten " + countText(static_cast<int>(linesRead)) + u" Zeilen zählen: " +
+                linesText(intake.linesPastLimit) + u" danach nicht gelesen.";
+    }
+    return text;
+}
+
+ListSummary intakeSummary(const GeneratorState& state, WordListKind list)
+{
     switch (list) {
     case WordListKind::Actors: return nounSummary(state.ActorCounts, u"der Mann");
     case WordListKind::Objects: return nounSummary(state.ObjectCounts, u"das Obst");
@@ -84,6 +112,20 @@ ListSummary acceptedListSummary(const GeneratorState& state, WordListKind list)
     case WordListKind::Adjectives: return plainSummary(state.AdjectiveLast);
     }
     return {};
+}
+
+} // namespace
+
+ListSummary acceptedListSummary(const GeneratorState& state, WordListKind list, const IntakeReport& intake)
+{
+    if (state.ReadyFlags[static_cast<std::size_t>(list)] == 0)
+        return {u"Noch nicht übernommen.", false};
+    ListSummary summary = intakeSummary(state, list);
+    const bool nouns = list == WordListKind::Actors || list == WordListKind::Objects;
+    const std::u16string passedOver = passedOverText(intake, nouns ? kNounSlots : kPlainSlots);
+    summary.text += passedOver;
+    summary.needsAttention = summary.needsAttention || !passedOver.empty();
+    return summary;
 }
 
 } // namespace versomat
