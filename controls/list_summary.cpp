@@ -8,6 +8,9 @@
 namespace versomat {
 namespace {
 
+// Why a line ends a verb or adjective list.
+constexpr std::u16string_view kTooShort = u"weniger als drei Zeichen";
+
 // The first word that puts a noun into each class, as users write it.
 constexpr std::u16string_view kClassWords[kNounClasses] = {u"der", u"die", u"das", u"viele"};
 
@@ -68,8 +71,8 @@ ListSummary plainSummary(std::int16_t last)
 {
     const int count = last + 1;
     if (count <= 0)
-        return {u"Nichts übernommen: schon die erste Zeile hatte weniger als drei Zeichen – das Gedicht bleibt "
-                u"hier leer.",
+        return {u"Nichts übernommen: schon die erste Zeile hatte " + std::u16string(kTooShort) +
+                    u" – das Gedicht bleibt hier leer.",
                 true};
     return {u"Übernommen: " + countText(count) + (count == 1 ? u" Eintrag" : u" Einträge"), false};
 }
@@ -79,9 +82,14 @@ std::u16string linesText(int count)
     return countText(count) + (count == 1 ? u" Zeile" : u" Zeilen");
 }
 
+std::u16string notReadText(int count)
+{
+    return linesText(count) + u" danach nicht gelesen.";
+}
+
 // One line for each kind of line the intake passed over, each after a line
 // break.
-std::u16string passedOverText(const IntakeReport& intake, std::size_t linesRead)
+std::u16string passedOverText(const IntakeReport& intake, std::size_t limit)
 {
     std::u16string text;
     if (intake.skippedLines > 0) {
@@ -92,18 +100,18 @@ std::u16string passedOverText(const IntakeReport& intake, std::size_t linesRead)
     }
     if (intake.endingLine > 0) {
         text += kLineBreak;
-        text += u"Zeile " + countText(intake.endingLine) + u" hat weniger als drei Zeichen und beendet die Liste: " +
-                linesText(intake.linesAfterEnding) + u" danach nicht gelesen.";
+        text += u"Zeile " + countText(intake.endingLine) + u" hat " + std::u16string(kTooShort) +
+                u" und beendet die Liste: " + notReadText(intake.linesAfterEnding);
     }
     if (intake.linesPastLimit > 0) {
         text += kLineBreak;
-        text += u"Nur die ersten " + countText(static_cast<int>(linesRead)) + u" Zeilen zählen: " +
-                linesText(intake.linesPastLimit) + u" danach nicht gelesen.";
+        text += u"Nur die ersten " + countText(static_cast<int>(limit)) + u" Zeilen zählen: " +
+                notReadText(intake.linesPastLimit);
     }
     return text;
 }
 
-ListSummary intakeSummary(const GeneratorState& state, WordListKind list)
+ListSummary storedSummary(const GeneratorState& state, WordListKind list)
 {
     switch (list) {
     case WordListKind::Actors: return nounSummary(state.ActorCounts, u"der Mann");
@@ -120,7 +128,7 @@ ListSummary acceptedListSummary(const GeneratorState& state, WordListKind list, 
 {
     if (state.ReadyFlags[static_cast<std::size_t>(list)] == 0)
         return {u"Noch nicht übernommen.", false};
-    ListSummary summary = intakeSummary(state, list);
+    ListSummary summary = storedSummary(state, list);
     const bool nouns = list == WordListKind::Actors || list == WordListKind::Objects;
     const std::u16string passedOver = passedOverText(intake, nouns ? kNounSlots : kPlainSlots);
     summary.text += passedOver;
