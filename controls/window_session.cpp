@@ -102,9 +102,9 @@ ClickAnswer WindowSession::example(WordListKind list)
 
 ClickAnswer WindowSession::accept(WordListKind list, std::u16string_view text)
 {
-    acceptWordList(m_state, list, text);
+    const IntakeReport intake = acceptWordList(m_state, list, text);
     m_accepted[static_cast<std::size_t>(list)] = std::make_shared<const std::u16string>(text);
-    ListSummary summary = acceptedListSummary(m_state, list);
+    ListSummary summary = acceptedListSummary(m_state, list, intake);
     const std::size_t mark = indexOf(ControlRole::Mark, list);
     ClickAnswer answer;
     ControlChange accepted = changeOf(mark);
@@ -124,15 +124,16 @@ ClickAnswer WindowSession::poem()
     const PoemStart start{m_accepted, probabilityValuesOf(m_state), m_random.position(), m_state.PoemCounter,
                           !m_state.TitlePrefix.empty()};
     std::u16string text;
-    const PoemLength length = composePoemOrRefusal(m_state, m_random, text);
-    if (m_state.PoemCounter != start.counter || text != kMissingDataMessage)
+    const PoemOutcome outcome = composePoemOrRefusal(m_state, m_random, text);
+    if (outcome != PoemOutcome::MissingData)
         m_lastPoem = start;
-    if (length == PoemLength::Cut) {
+    const bool cut = outcome == PoemOutcome::Cut;
+    if (cut) {
         text += kLineBreak;
         text += kPoemCutMark;
     }
     ClickAnswer answer;
-    answer.announcement = poemAnnouncement(text);
+    answer.announcement = poemAnnouncement(text, cut);
     ControlChange output = changeOf(indexOf(ControlRole::Output));
     output.text = std::move(text);
     answer.changes.push_back(std::move(output));
@@ -160,7 +161,7 @@ ClickAnswer WindowSession::acceptSheet(std::u16string_view text)
     // An unreadable sheet stays open with the user's text: hiding it would
     // throw away the edits while keeping none of them.
     if (const std::optional<SheetRefusal> refusal = acceptProbabilitySheet(m_state, text, &pieces)) {
-        SheetHint hint = sheetRefusalHint(text, *refusal);
+        SheetHint hint = sheetRefusalHint(*refusal);
         ControlChange refused = changeOf(sheet);
         refused.background = kRefusedSheetBackground;
         refused.help = hint.text;

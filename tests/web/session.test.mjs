@@ -196,16 +196,18 @@ async function afterEachClick(browser) {
     assert.equal(await announced(page), shown.title.replace(/\n/g, '\r\n'), `${name}: the note announced`);
   }
 
-  // A poem at the length limit is announced in part: its first lines and
-  // that it goes on.
+  // A poem at the length limit is announced in part: its first lines, that
+  // it goes on, and the box's last line, which says it was cut.
   const output = await textbox(page, 'Gedicht: Ausgabe');
   let [said, full] = [];
   for (let i = 0; i < 10 && said === full; ++i) {
     await poem.click();
     [said, full] = [await announced(page), await coreText(output)];
   }
-  const goesOn = '\r\nDas Gedicht geht im Textfeld weiter.';
-  assert.ok(said.length < 2100 && said.endsWith(goesOn) && full.startsWith(said.slice(0, -goesOn.length)),
+  const cutMark = full.slice(full.lastIndexOf('\r\n'));
+  const goesOn = '\r\nDas Gedicht geht im Textfeld weiter.' + cutMark;
+  assert.ok(cutMark.startsWith('\r\n[Hier gekürzt') && said.length < 2200 && said.endsWith(goesOn) &&
+    full.startsWith(said.slice(0, -goesOn.length)),
     `a poem at the length limit, announced in part: ${said.slice(-80)}`);
 }
 
