@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "controls/list_summary.h"
+#include "controls/session_record.h"
 #include "controls/window_texts.h"
 #include "generator/poem_generator.h"
 #include "runtime/text_search.h"
@@ -53,6 +54,17 @@ void closeSheet(ClickAnswer& answer)
     answer.changes.push_back(shown(indexOf(ControlRole::Sheet), false));
 }
 
+// The output box's change in a click's answer.
+ControlChange outputChangeOf(const ClickAnswer& answer)
+{
+    const std::size_t output = indexOf(ControlRole::Output);
+    for (const ControlChange& change : answer.changes) {
+        if (change.control == output)
+            return change;
+    }
+    return changeOf(output);
+}
+
 } // namespace
 
 std::optional<std::size_t> WindowSession::inputOf(std::size_t button)
@@ -77,8 +89,9 @@ ClickAnswer WindowSession::click(std::size_t button, std::u16string_view input)
     switch (row.role) {
     case ControlRole::Example: return example(*row.list);
     case ControlRole::Accept: return accept(*row.list, input);
-    case ControlRole::Generate: return poem();
+    case ControlRole::Generate: m_poemAsked = true; return poem();
     case ControlRole::RandomStart:
+        m_poemAsked = true;
         startRandomly(m_state, m_random);
         return poem();
     case ControlRole::SheetShow: return showSheet();
@@ -219,6 +232,76 @@ ClickAnswer WindowSession::startFrom(const PoemOrigin& origin)
     ClickAnswer shown = poem();
     std::move(shown.changes.begin(), shown.changes.end(), std::back_inserter(answer.changes));
     answer.announcement = std::move(shown.announcement);
+    return answer;
+}
+
+std::string WindowSession::savedSession() const
+{
+    SessionRecord record;
+    for (std::size_t i = 0; i < kWordLists; ++i) {
+        if (m_accepted[i])
+            record.accepted[i] = *m_accepted[i];
+    }
+    record.values = probabilityValuesOf(m_state);
+    record.random = m_random.position();
+    record.counter = m_state.PoemCounter;
+    record.randomStart = !m_state.TitlePrefix.empty();
+    record.tablesReady = m_state.TablesReady != 0;
+    // No list is ever taken back, so once there is a poem no click refuses.
+    record.output = m_lastPoem ? OutputShows::Poem : m_poemAsked ? OutputShows::Refusal : OutputShows::StartText;
+    record.lastPoem = lastPoemOrigin();
+    return sessionRecordOf(record);
+}
+
+std::optional<ClickAnswer> WindowSession::restoreSession(std::string_view text)
+{
+    const std::optional<SessionRecord> record = readSessionRecord(text);
+    if (!record)
+        return std::nullopt;
+    // What the box showed is made again the way it was made, in a session of
+    // its own, rather than kept in the record.
+    ControlChange output = changeOf(indexOf(ControlRole::Output));
+    switch (record->output) {
+    case OutputShows::StartText: output.text = std::u16string(controlRow(ControlRole::Output).text); break;
+    case OutputShows::Refusal: output = outputChangeOf(WindowSession().click(indexOf(ControlRole::Generate))); break;
+    case OutputShows::Poem: output = outputChangeOf(WindowSession().startFrom(*record->lastPoem)); break;
+    }
+
+    *this = WindowSession();
+    ClickAnswer answer;
+    for (const WordListKind list : kAllWordLists) {
+        const std::optional<std::u16string>& text = record->accepted[static_cast<std::size_t>(list)];
+        if (!text) {
+            const ControlRow& row = controlRow(ControlRole::Mark, list);
+            ControlChange mark = changeOf(controlIndex(row));
+            mark.text = std::u16string(row.text);
+            mark.background = row.background;
+            mark.help = std::u16string(row.help);
+            answer.changes.push_back(std::move(mark));
+            continue;
+        }
+        ControlChange box = changeOf(indexOf(ControlRole::ListBox, list));
+        box.text = *text;
+        answer.changes.push_back(std::move(box));
+        ClickAnswer accepted = accept(list, *text);
+        std::move(accepted.changes.begin(), accepted.changes.end(), std::back_inserter(answer.changes));
+    }
+    if (record->tablesReady)
+        ensureTables(m_state);
+    applyProbabilityValues(m_state, record->values);
+    m_state.PoemCounter = record->counter;
+    m_state.TitlePrefix = record->randomStart ? kRandomStartPrefix : u"";
+    m_random.moveTo(record->random);
+    m_poemAsked = record->output != OutputShows::StartText;
+    if (const std::optional<PoemOrigin>& poem = record->lastPoem) {
+        PoemStart start{{}, poem->values, poem->random, poem->counter, poem->randomStart};
+        for (std::size_t i = 0; i < kWordLists; ++i) {
+            const bool asAccepted = m_accepted[i] && *m_accepted[i] == poem->lists[i];
+            start.lists[i] = asAccepted ? m_accepted[i] : std::make_shared<const std::u16string>(poem->lists[i]);
+        }
+        m_lastPoem = std::move(start);
+    }
+    answer.changes.push_back(std::move(output));
     return answer;
 }
 

@@ -22,3 +22,24 @@ test('a click on no button is refused and leaves nothing behind', async () => {
   }
   assert.ok(core.HEAPU8.length - before < 1 << 20, `the heap grew from ${before} to ${core.HEAPU8.length} bytes`);
 });
+
+// A reload brings the session back: the restored page shows the poem and
+// marks again and its next poem is the one the old page would have shown.
+test('a saved session is restored and goes on as before', async () => {
+  const core = await createVersomatCore();
+  const table = JSON.parse(core.controlTableJson()).controls;
+  const row = (role, list) => table.findIndex((r) => r.role === role && (list === undefined || r.list === list));
+  const output = (answer) => answer.changes.find((change) => change.control === row('output')).text;
+  const saved = new core.Session();
+  for (const list of ['actors', 'objects', 'verbs', 'adjectives'])
+    saved.click(row('accept', list), saved.click(row('example', list), null).changes[0].text);
+  const shown = output(saved.click(row('random'), null));
+
+  const restored = new core.Session();
+  assert.equal(restored.restore(saved.saved().slice(1)), null, 'a damaged record is refused');
+  const answer = restored.restore(saved.saved());
+  assert.equal(output(answer), shown);
+  assert.equal(answer.changes.find((change) => change.control === row('mark', 'verbs')).text, 'OK');
+  assert.equal(output(restored.click(row('generate'), null)), output(saved.click(row('generate'), null)));
+  assert.equal(restored.poemLink(), saved.poemLink());
+});
