@@ -44,9 +44,12 @@
       linkField.hidden = link === null;
       if (link !== null) {
         linkField.value = link;
-        linkField.focus();
+        linkField.focus({preventScroll: true});
         linkField.select();
       }
+      // The buttons may stand at the screen's lower edge, and a damaged link
+      // is noted before the user has looked anywhere.
+      (link === null ? note : linkField).scrollIntoView({block: 'nearest'});
       announce(text);
     }
 
