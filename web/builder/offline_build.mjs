@@ -1,7 +1,7 @@
 // Makes a built page folder an installable app that works offline: writes the
-// manifest, coloured like the window by the core in the folder, then the
-// worker with the folder's file list and a hash of their content, which it
-// also stamps index.html with.
+// manifest, coloured like the window and described as the page by the core in
+// the folder, then the worker with the folder's file list and a hash of their
+// content, which it also stamps index.html with.
 //   node web/builder/offline_build.mjs FOLDER
 import {createHash} from 'node:crypto';
 import {createRequire} from 'node:module';
@@ -21,8 +21,9 @@ if (!folder) {
 const source = (name) => readFileSync(new URL(`../page/${name}`, import.meta.url), 'utf8');
 
 const createCore = createRequire(import.meta.url)(path.resolve(folder, 'versomat_core.js'));
-const {windowBackground} = JSON.parse((await createCore()).controlTableJson());
-const manifest = {...JSON.parse(source(MANIFEST)), theme_color: windowBackground, background_color: windowBackground};
+const {windowBackground, pageTexts} = JSON.parse((await createCore()).controlTableJson());
+const manifest = {...JSON.parse(source(MANIFEST)), description: pageTexts.description, theme_color: windowBackground,
+  background_color: windowBackground};
 writeFileSync(path.join(folder, MANIFEST), JSON.stringify(manifest, null, 2) + '\n');
 
 // The worker's own bytes change with the hash, which is what makes the
