@@ -8,7 +8,7 @@
 
 (() => {
   const LINK_KEY = '#gedicht=';
-  // Long enough to read the longest answer twice.
+  // Long enough to read the longest answer at leisure.
   const NOTE_SHOWN_MS = 8000;
 
   whenVersomatStarts(({session, show, announce, output, texts}) => {
