@@ -107,7 +107,8 @@ if (!page.includes(CONTROLS_MARK) || !/<html\b/.test(page)) {
   console.error(`page_build: ${index} has no ${CONTROLS_MARK} or no <html> to fill in`);
   process.exit(1);
 }
-const unknown = [...page.matchAll(TEXT_MARK)].map(([, key]) => key).filter((key) => !Object.hasOwn(table.pageTexts, key));
+const unknown = [...page.matchAll(TEXT_MARK)].map(([, key]) => key)
+  .filter((key) => !Object.hasOwn(table.pageTexts, key));
 if (unknown.length > 0) {
   console.error(`page_build: ${index} asks for texts the core does not have: ${unknown.join(', ')}`);
   process.exit(1);
