@@ -44,6 +44,16 @@ ControlChange restored(ControlRole role)
     return change;
 }
 
+// Hides the sheet and its accept button, the sheet as the table starts it.
+void closeSheet(ClickAnswer& answer)
+{
+    ControlChange sheet = restored(ControlRole::Sheet);
+    sheet.refused = false;
+    answer.changes.push_back(std::move(sheet));
+    answer.changes.push_back(shown(indexOf(ControlRole::SheetAccept), false));
+    answer.changes.push_back(shown(indexOf(ControlRole::Sheet), false));
+}
+
 // The output box's change in a click's answer.
 ControlChange outputChangeOf(const ClickAnswer& answer)
 {
@@ -172,11 +182,7 @@ ClickAnswer WindowSession::acceptSheet(std::u16string_view text)
         answer.announcement = std::move(hint.text);
         return answer;
     }
-    ControlChange restoredSheet = restored(ControlRole::Sheet);
-    restoredSheet.refused = false;
-    answer.changes.push_back(std::move(restoredSheet));
-    answer.changes.push_back(shown(indexOf(ControlRole::SheetAccept), false));
-    answer.changes.push_back(shown(sheet, false));
+    closeSheet(answer);
     // The sheet is gone, so its note stands where it was opened from.
     ControlChange show = restored(ControlRole::SheetShow);
     std::u16string note = sheetValueNote(pieces, probabilityValuesOf(m_state));
@@ -221,6 +227,9 @@ ClickAnswer WindowSession::startFrom(const PoemOrigin& origin)
     if (origin.randomStart)
         m_state.TitlePrefix = kRandomStartPrefix;
     m_random.moveTo(origin.random);
+    // An open sheet shows the values the session had before; left open, its
+    // accept would quietly put them back.
+    closeSheet(answer);
     ClickAnswer shown = poem();
     std::move(shown.changes.begin(), shown.changes.end(), std::back_inserter(answer.changes));
     answer.announcement = std::move(shown.announcement);

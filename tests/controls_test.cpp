@@ -311,7 +311,11 @@ TEST(PoemLink, ShowsThePoemAndGoesOnAsTheSendersPage)
 
     WindowSession receiver;
     receiver.click(button(Generate)); // what happened before does not count
+    receiver.click(button(SheetShow));
     const ClickAnswer shown = receiver.startFrom(*read);
+    // An open sheet would show the receiver's values, and its accept put them back.
+    for (const std::string closed : {"statistikwerte hidden", "WerteÜbernehmen hidden"})
+        EXPECT_NE(describe(shown).find(closed), std::string::npos) << closed << " in " << describe(shown);
     EXPECT_EQ(utf8(*shown.changes.back().text), utf8(*sent.changes.back().text));
     EXPECT_TRUE(shown.changes.back().text->starts_with(u"Zufalls-Poem-Text 3\r\n"));
     for (int poem = 0; poem < 10; ++poem)
@@ -361,7 +365,10 @@ TEST(ControlTableJson, CarriesTheLayoutAsDrawn)
               std::string::npos);
     // An accept button hands over its list box's text.
     EXPECT_NE(json.find(R"("order":23,"reads":10})"), std::string::npos);
-    EXPECT_TRUE(json.ends_with(R"x(w13: Gedicht endet nach einer Zeile (größer: kürzere Gedichte)","order":53,"reads":null}]})x"));
+    EXPECT_NE(json.find(R"x(w13: Gedicht endet nach einer Zeile (größer: kürzere Gedichte)","order":53,"reads":null}],)x"
+                        R"x("pageTexts":{"description":"Versomat schreibt)x"),
+              std::string::npos);
+    EXPECT_TRUE(json.ends_with(R"x(beginnt wie gewohnt."}})x"));
 }
 
 } // namespace
