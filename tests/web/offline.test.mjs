@@ -16,7 +16,7 @@ const root = fileURLToPath(new URL('../..', import.meta.url));
 const FIRST_POEM = readFileSync(path.join(root, 'tests/golden/defaults.txt'), 'utf8').split('\n=====\n')[0];
 const FOLDER = '/gedichte/';
 const TYPES = {'.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.svg': 'image/svg+xml',
-  '.webmanifest': 'application/manifest+json'};
+  '.webmanifest': 'application/manifest+json', '.png': 'image/png', '.txt': 'text/plain; charset=utf-8'};
 
 // Serves a page folder the way a static host does, with files fresh for ten
 // minutes. While down, every connection drops as if the network were gone;

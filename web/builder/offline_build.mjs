@@ -22,8 +22,9 @@ const source = (name) => readFileSync(new URL(`../page/${name}`, import.meta.url
 
 const createCore = createRequire(import.meta.url)(path.resolve(folder, 'versomat_core.js'));
 const {windowBackground, pageTexts} = JSON.parse((await createCore()).controlTableJson());
-const manifest = {...JSON.parse(source(MANIFEST)), description: pageTexts.description, theme_color: windowBackground,
-  background_color: windowBackground};
+const version = readFileSync(new URL('../../VERSION', import.meta.url), 'utf8').trim();
+const manifest = {...JSON.parse(source(MANIFEST)), description: pageTexts.description, version,
+  theme_color: windowBackground, background_color: windowBackground};
 writeFileSync(path.join(folder, MANIFEST), JSON.stringify(manifest, null, 2) + '\n');
 
 // The worker's own bytes change with the hash, which is what makes the
