@@ -14,6 +14,7 @@ constexpr std::array kTexts{
     PageText{"copy", u"Gedicht kopieren"},
     PageText{"print", u"Gedicht drucken"},
     PageText{"link", u"Link zum Gedicht teilen"},
+    PageText{"qr", u"QR-Code"},
     // What the actions answer.
     PageText{"copied", u"Das Gedicht ist in der Zwischenablage."},
     PageText{"notCopied", u"Kopieren ging nicht: bitte das Gedicht im Textfeld markieren und mit Strg+C kopieren."},
@@ -25,6 +26,16 @@ constexpr std::array kTexts{
     PageText{"noPoemToPrint", u"Noch kein Gedicht: erst ein Gedicht erzeugen, dann lässt es sich drucken."},
     PageText{"noPoemToLink", u"Noch kein Gedicht: erst ein Gedicht erzeugen, dann gibt es einen Link dazu."},
     PageText{"badLink", u"Der Link zum Gedicht konnte nicht gelesen werden; Versomat beginnt wie gewohnt."},
+    // The QR code of the link, shown large for a phone's camera, to be saved
+    // or printed.
+    PageText{"noPoemToQr", u"Noch kein Gedicht: erst ein Gedicht erzeugen, dann gibt es einen QR-Code dazu."},
+    PageText{"qrTitle", u"QR-Code mit dem Link zum Gedicht"},
+    PageText{"qrSaveSvg", u"Als SVG speichern"},
+    PageText{"qrSavePng", u"Als PNG speichern"},
+    PageText{"qrPrint", u"Drucken"},
+    PageText{"qrClose", u"Schließen"},
+    PageText{"qrTooLong", u"Der Link ist zu lang für einen QR-Code: mit kürzeren Wortlisten wird er kürzer."},
+    PageText{"qrNotLoaded", u"Der QR-Code ließ sich nicht laden; bitte die Seite neu laden und es noch einmal versuchen."},
 };
 
 } // namespace

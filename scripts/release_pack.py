@@ -7,8 +7,10 @@
 Both take their time stamp from SOURCE_DATE_EPOCH. The page is built from
 WEB_DIR/index.html alone, so a new style sheet, script or icon needs no change
 here; a reference this cannot bring inside stops the release instead of
-shipping a page that breaks on a USB stick. The page carries the folder's
-LICENSES.txt as a comment at its top.
+shipping a page that breaks on a USB stick. A script the page loads only when
+needed stands in index.html as <script type="text/plain" data-src=FILE>,
+which here takes FILE's text. The page carries the folder's LICENSES.txt as a
+comment at its top.
 """
 import base64
 import html
@@ -106,6 +108,14 @@ def single_page(web_dir, out):
             fail(f"cannot take <link rel={attrs.get('rel')!r} href={attrs['href']!r}> into one file")
         if match.group("script") is not None:
             attrs = attributes(match.group("script"))
+            # A script the page runs only once it needs it: an inert block
+            # that names its file (data-src) holds the file's text instead.
+            held = local_file(web_dir, attrs.get("data-src", ""))
+            if held is not None:
+                if "src" in attrs or attrs.get("type", "").lower() != "text/plain":
+                    fail(f"<script data-src={attrs['data-src']!r}> must be type=\"text/plain\" without src")
+                name = f' id="{html.escape(attrs["id"])}"' if "id" in attrs else ""
+                return f'<script{name} type="text/plain">\n' + piece(inline_script(read_text(held))) + "</script>"
             path = local_file(web_dir, attrs.get("src", ""))
             if path is None:
                 return match.group(0)

@@ -1,7 +1,7 @@
 // Gives a built page folder what a release needs: the version from VERSION in
 // a generator meta tag, the phone icons drawn from the desktop icon by
 // rsvg-convert (the same bytes on every run), and the licences of the
-// libraries compiled into versomat_core.js.
+// libraries compiled into versomat_core.js and versomat_qr.js.
 //   node web/builder/release_build.mjs FOLDER
 import {execFileSync} from 'node:child_process';
 import {readFileSync, writeFileSync} from 'node:fs';
@@ -59,8 +59,18 @@ const texts = [...names].map((name) => {
   return common ? `License: ${name}\n${readFileSync(common[0], 'utf8')}` : own;
 });
 const emscripten = execFileSync('dpkg-query', ['-W', '-f=${Version}', 'emscripten'], {encoding: 'utf8'});
+// versomat_qr.js holds the QR code library, whose notice heads the source
+// file compiled in (the folder scripts/qrcodegen_source keeps, fetching
+// nothing once it has it).
+const qrSource = execFileSync('bash', [new URL('scripts/qrcodegen_source', root).pathname],
+  {encoding: 'utf8', stdio: ['ignore', 'pipe', 'inherit']}).trim();
+const qrNotice = readFileSync(path.join(qrSource, 'qrcodegen.c'), 'utf8').match(/^\/\*([\s\S]*?)\*\//)?.[1]
+  .split('\n').map((line) => line.replace(/^ \* ?/, '').trimEnd()).join('\n').trim() ??
+  fail(`${qrSource}/qrcodegen.c does not begin with its licence`);
 writeFileSync(path.join(folder, 'LICENSES.txt'), [
   `Versomat ${version}\n\n${readFileSync(new URL('LICENSE', root), 'utf8')}`,
-  `versomat_core.js holds parts of emscripten (Debian's package ${emscripten}), compiled in. ` +
+  `versomat_core.js and versomat_qr.js hold parts of emscripten (Debian's package ${emscripten}), compiled in. ` +
     `Their copyright and licences, as ${COPYRIGHT} gives them:`,
-  ...parts, ...texts].join('\n\n').trimEnd() + '\n');
+  ...parts, ...texts,
+  `versomat_qr.js holds the QR code library of Debian's source package ${path.basename(path.dirname(qrSource))}, ` +
+    `compiled in. Its copyright and licence:\n\n${qrNotice}`].join('\n\n').trimEnd() + '\n');

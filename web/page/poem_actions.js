@@ -1,9 +1,9 @@
 // The page's own ways to keep a poem, outside the window's controls: copy it,
-// print it alone, or send it as a link that shows the same poem to anyone
-// who opens it and goes on as the sender's page would. The link lives in the
-// address's fragment, so it never reaches a server. The three buttons stand
-// in index.html, so that they are there at the first paint; every text comes
-// from the core.
+// print it alone, or send it as a link, also as a QR code (qr_code.js), that
+// shows the same poem to anyone who opens it and goes on as the sender's
+// page would. The link lives in the address's fragment, so it never reaches
+// a server. The four buttons stand in index.html, so that they are there at
+// the first paint; every text comes from the core.
 'use strict';
 
 (() => {
@@ -90,14 +90,22 @@
         print();
     }
 
-    async function sharePoem() {
+    // The address that opens the shown poem; null before the first poem.
+    function poemUrl() {
       const link = session.poemLink();
-      if (link === null) {
+      if (link === null)
+        return null;
+      const url = new URL(location.href);
+      url.hash = LINK_KEY.slice(1) + link;
+      return url;
+    }
+
+    async function sharePoem() {
+      const url = poemUrl();
+      if (url === null) {
         say(texts.noPoemToLink);
         return;
       }
-      const url = new URL(location.href);
-      url.hash = LINK_KEY.slice(1) + link;
       // A phone's share sheet where there is one. A user who closes it has
       // shared nothing and asked for nothing else; a sheet that refuses
       // (no user gesture left, a policy, a link too long) leaves the copy.
@@ -119,7 +127,49 @@
         say(texts.linkNotCopied, url.href);
     }
 
-    const handlers = {copy: copyPoem, print: printPoem, link: sharePoem};
+    // The QR code and its dialog (qr_code.js) come with the QR module, loaded
+    // on the first request only. A classic script, as a module would not run
+    // from file://; the page in one file holds its text instead of its name.
+    let qrLoading = null;
+    function loadQrCode() {
+      qrLoading ??= new Promise((resolve, reject) => {
+        const holder = document.getElementById('qr-module');
+        const script = document.createElement('script');
+        if (holder.dataset.src) {
+          script.src = holder.dataset.src;
+          script.addEventListener('load', resolve);
+          script.addEventListener('error', reject);
+        } else {
+          script.text = holder.textContent;
+        }
+        document.head.append(script);
+        if (!holder.dataset.src)
+          resolve();
+      }).catch((error) => {
+        // The next click tries again: the network may be back.
+        qrLoading = null;
+        throw error;
+      });
+      return qrLoading;
+    }
+
+    // qr_code.js shows the code, and answers here where it cannot.
+    async function showQrCode() {
+      const url = poemUrl();
+      if (url === null) {
+        say(texts.noPoemToQr);
+        return;
+      }
+      try {
+        await loadQrCode();
+      } catch {
+        say(texts.qrNotLoaded);
+        return;
+      }
+      document.dispatchEvent(new CustomEvent('versomat-qr-code', {detail: {link: url.href, say}}));
+    }
+
+    const handlers = {copy: copyPoem, print: printPoem, link: sharePoem, qr: showQrCode};
     for (const button of actions.querySelectorAll('[data-action]'))
       button.addEventListener('click', handlers[button.dataset.action]);
 

@@ -1,0 +1,84 @@
+// The link's QR code as a camera sees it: the screen at phone size and on a
+// projector in a dark scheme, the page in one file, and the saved PNG all
+// read back, by zbarimg, as exactly the link that "Link zum Gedicht teilen"
+// gives; a link too long for any QR code is said, not drawn.
+import {test} from 'node:test';
+import assert from 'node:assert/strict';
+import {execFileSync} from 'node:child_process';
+import {mkdtempSync, rmSync, writeFileSync} from 'node:fs';
+import {tmpdir} from 'node:os';
+import path from 'node:path';
+import {fileURLToPath, pathToFileURL} from 'node:url';
+import {launch, openPage, press, showFirstPoem, PHONE} from './browser.mjs';
+
+const PROJECTOR = {width: 1920, height: 1080};
+const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
+const folder = mkdtempSync(path.join(tmpdir(), 'versomat-qr-'));
+
+// What a phone's camera reads from a picture.
+function decoded(png) {
+  const file = path.join(folder, 'code.png');
+  writeFileSync(file, png);
+  return execFileSync('zbarimg', ['--quiet', '--raw', file], {encoding: 'utf8', stdio: ['ignore', 'pipe', 'ignore']})
+    .replace(/\n$/, '');
+}
+
+// The link a sender copies, and the page's QR code of it.
+async function linkAndCode(page) {
+  await page.evaluate(() => {
+    navigator.share = undefined;
+    navigator.clipboard.writeText = async (text) => {
+      window.copied = text;
+    };
+    // A saved picture's bytes, where the browser would download them.
+    HTMLAnchorElement.prototype.click = function () {
+      window.saved = fetch(this.href).then((answer) => answer.arrayBuffer())
+        .then((bytes) => [...new Uint8Array(bytes)]);
+    };
+  });
+  await press(page, 'Link zum Gedicht teilen');
+  await press(page, 'QR-Code');
+  await page.waitForSelector('dialog.qr-code[open] img');
+  return page.evaluate(() => window.copied);
+}
+
+test('the QR code reads as the link: phone, projector in a dark scheme, one-file page, saved PNG', async () => {
+  const onePage = path.join(folder, 'versomat.html');
+  execFileSync('python3', [path.join(root, 'scripts/release_pack.py'), 'page', path.join(root, 'build/web'), onePage]);
+  const browser = await launch('chrome');
+  try {
+    for (const [viewport, scheme, url] of [[PHONE, 'light', undefined], [PROJECTOR, 'dark', undefined],
+      [PHONE, 'light', pathToFileURL(onePage).href]]) {
+      const page = await openPage(browser, viewport, scheme, url);
+      await showFirstPoem(page);
+      const link = await linkAndCode(page);
+      assert.match(link, /#gedicht=/);
+      assert.equal(decoded(await page.screenshot()), link, `${viewport.width} px, ${scheme}, ${url ?? 'folder'}`);
+      if (viewport === PROJECTOR) {
+        await press(page, 'Als PNG speichern');
+        await page.waitForFunction(() => window.saved);
+        assert.equal(decoded(Buffer.from(await page.evaluate(() => window.saved))), link, 'the saved PNG');
+      }
+      await page.close();
+    }
+
+    // Lists far beyond what any QR code holds.
+    const page = await openPage(browser, PHONE);
+    const words = Array.from({length: 800}, (_, i) => `der Mann${i.toString(36)}`).join('\n');
+    await page.$eval('::-p-aria([name="Handelnde: Liste"][role="textbox"])', (box, text) => {
+      box.value = text;
+    }, words);
+    await press(page, 'Handelnde: übernehmen');
+    for (const list of ['Benutztes', 'Verben', 'Adjektive']) {
+      await press(page, `${list}: Beispiel`);
+      await press(page, `${list}: übernehmen`);
+    }
+    await press(page, 'Gedicht erzeugen mit wiederholbarer Zählung');
+    await press(page, 'QR-Code');
+    await page.waitForFunction(() => /zu lang für einen QR-Code/.test(document.querySelector('.action-note').textContent));
+    assert.equal(await page.$('dialog.qr-code[open]'), null);
+  } finally {
+    await browser.close();
+    rmSync(folder, {recursive: true, force: true});
+  }
+});
