@@ -1,7 +1,8 @@
 // The link's QR code as a camera sees it: the screen at phone size and on a
 // projector in a dark scheme, the page in one file, and the saved PNG all
 // read back, by zbarimg, as exactly the link that "Link zum Gedicht teilen"
-// gives; a link too long for any QR code is said, not drawn.
+// gives, with the margin a reader needs; a link too long for any QR code is
+// said, not drawn.
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
 import {execFileSync} from 'node:child_process';
@@ -58,6 +59,25 @@ test('the QR code reads as the link: phone, projector in a dark scheme, one-file
         await press(page, 'Als PNG speichern');
         await page.waitForFunction(() => window.saved);
         assert.equal(decoded(Buffer.from(await page.evaluate(() => window.saved))), link, 'the saved PNG');
+        // A reader tolerates a missing margin on a plain ground, not beside
+        // a worksheet's text: the finder pattern, seven modules wide, starts
+        // four modules in from the picture's edges.
+        const margin = await page.evaluate(async () => {
+          const bitmap = await createImageBitmap(new Blob([new Uint8Array(await window.saved)]));
+          const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
+          const context = canvas.getContext('2d');
+          context.drawImage(bitmap, 0, 0);
+          const {data} = context.getImageData(0, 0, bitmap.width, bitmap.height);
+          const dark = (x, y) => data[4 * (y * bitmap.width + x)] < 128;
+          let edge = 0;
+          while (!dark(edge, edge))
+            ++edge;
+          let finder = 0;
+          while (dark(edge + finder, edge))
+            ++finder;
+          return edge / (finder / 7);
+        });
+        assert.equal(margin, 4, 'the quiet zone in modules');
       }
       await page.close();
     }
