@@ -1,11 +1,11 @@
 // axe-core in Chromium: no serious or critical finding at full size and on a
-// phone, light and dark, with the start window and with the sheet open and a
-// list accepted.
+// phone, light and dark, with the start window, with the sheet open and a
+// list accepted, and with the QR code shown.
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
 import {readFileSync} from 'node:fs';
 import {createRequire} from 'node:module';
-import {launch, openPage, FULL, PHONE} from './browser.mjs';
+import {launch, openPage, press, showFirstPoem, FULL, PHONE} from './browser.mjs';
 
 const axeSource = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
@@ -27,6 +27,10 @@ test('no serious or critical axe findings', async () => {
           .click();
         await (await page.waitForSelector('::-p-aria([name="Handelnde: übernehmen"][role="button"])')).click();
         assert.deepEqual(await seriousFindings(page), [], `${size}, ${scheme}, sheet open, a list accepted`);
+        await showFirstPoem(page);
+        await press(page, 'QR-Code');
+        await page.waitForSelector('dialog.qr-code[open] img');
+        assert.deepEqual(await seriousFindings(page), [], `${size}, ${scheme}, the QR code shown`);
         await page.close();
       }
     }
