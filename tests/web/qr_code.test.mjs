@@ -82,9 +82,11 @@ test('the QR code reads as the link: phone, projector in a dark scheme, one-file
       await page.close();
     }
 
-    // Lists far beyond what any QR code holds.
+    // Lists far beyond what any QR code holds, compressed or not.
     const page = await openPage(browser, PHONE);
-    const words = Array.from({length: 800}, (_, i) => `der Mann${i.toString(36)}`).join('\n');
+    let seed = 1;
+    const letter = () => String.fromCharCode(97 + ((seed = (seed * 1103515245 + 12345) % 2147483648) >> 16) % 26);
+    const words = Array.from({length: 800}, () => `der ${Array.from({length: 9}, letter).join('')}`).join('\n');
     await page.$eval('::-p-aria([name="Handelnde: Liste"][role="textbox"])', (box, text) => {
       box.value = text;
     }, words);
