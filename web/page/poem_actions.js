@@ -156,17 +156,15 @@
     // qr_code.js shows the code, and answers here where it cannot.
     async function showQrCode() {
       const url = poemUrl();
-      if (url === null) {
-        say(texts.noPoemToQr);
-        return;
-      }
       try {
         await loadQrCode();
       } catch {
         say(texts.qrNotLoaded);
         return;
       }
-      document.dispatchEvent(new CustomEvent('versomat-qr-code', {detail: {link: url.href, say}}));
+      const choices = [{label: texts.linkField, title: texts.qrTitle, none: texts.noPoemToQr,
+        link: async () => url && {href: url.href}}];
+      document.dispatchEvent(new CustomEvent('versomat-qr-code', {detail: {choices, preferred: 0, say}}));
     }
 
     const handlers = {copy: copyPoem, print: printPoem, link: sharePoem, qr: showQrCode};

@@ -18,7 +18,13 @@
     }));
 
     let dialog = null;
+    let title = null;
+    let note = null;
     let picture = null;
+    let choosers = [];
+    // What the open dialog offers: per link, its texts and, where there is
+    // a link that fits a QR code, its SVG.
+    let offered = [];
     let svg = '';
     function download(blob, extension) {
       const anchor = document.createElement('a');
@@ -38,32 +44,42 @@
       context.drawImage(picture, 0, 0);
       canvas.toBlob((blob) => download(blob, 'png'), 'image/png');
     }
+    function button(text, act) {
+      const element = document.createElement('button');
+      element.type = 'button';
+      element.textContent = text;
+      element.addEventListener('click', act);
+      return element;
+    }
     function makeDialog() {
       dialog = document.createElement('dialog');
       dialog.className = 'qr-code';
       dialog.setAttribute('aria-labelledby', 'qr-title');
-      const title = document.createElement('h2');
+      title = document.createElement('h2');
       title.id = 'qr-title';
-      title.textContent = texts.qrTitle;
+      // Which link the code holds, where there is more than one to offer.
+      const chooser = document.createElement('div');
+      chooser.className = 'qr-buttons';
+      note = document.createElement('p');
       picture = document.createElement('img');
-      picture.alt = texts.qrTitle;
       const buttons = document.createElement('div');
       buttons.className = 'qr-buttons';
-      const actions = [
-        ['qrSaveSvg', () => download(new Blob([svg], {type: 'image/svg+xml'}), 'svg')],
-        ['qrSavePng', savePng],
-        ['qrPrint', () => print()],
-        ['qrClose', () => dialog.close()],
-      ];
-      for (const [key, act] of actions) {
-        const button = document.createElement('button');
-        button.type = 'button';
-        button.textContent = texts[key];
-        button.addEventListener('click', act);
-        buttons.append(button);
-      }
-      dialog.append(title, picture, buttons);
+      buttons.append(button(texts.qrSaveSvg, () => download(new Blob([svg], {type: 'image/svg+xml'}), 'svg')),
+        button(texts.qrSavePng, savePng), button(texts.qrPrint, () => print()),
+        button(texts.qrClose, () => dialog.close()));
+      dialog.append(title, chooser, note, picture, buttons);
       document.body.append(dialog);
+    }
+    async function choose(index) {
+      const choice = offered[index];
+      svg = choice.svg;
+      title.textContent = choice.title;
+      picture.alt = choice.title;
+      note.textContent = choice.note ?? '';
+      note.hidden = !choice.note;
+      choosers.forEach((chooser, i) => chooser.setAttribute('aria-pressed', String(i === index)));
+      picture.src = `data:image/svg+xml,${encodeURIComponent(svg)}`;
+      await picture.decode().catch(() => {});
     }
 
     // Printed while it is open, the page is the code alone.
@@ -71,23 +87,36 @@
       document.documentElement.classList.toggle('printing-qr', dialog?.open === true);
     });
 
-    document.addEventListener('versomat-qr-code', async ({detail: {link, say}}) => {
-      let code;
+    // choices: the links to offer, each {label, title, none, link}, where
+    // link() gives {href, note} or null while there is nothing to link;
+    // preferred: the one to show first where it can be shown.
+    document.addEventListener('versomat-qr-code', async ({detail: {choices, preferred, say}}) => {
+      let qr;
       try {
-        code = (await qrModule()).qrCodeSvg(link);
+        qr = await qrModule();
       } catch {
         say(texts.qrNotLoaded);
         return;
       }
-      if (code === null) {
-        say(texts.qrTooLong);
+      const links = await Promise.all(choices.map((choice) => choice.link()));
+      offered = choices.map((choice, i) => ({...choice, note: links[i]?.note,
+        svg: links[i] && qr.qrCodeSvg(links[i].href)}));
+      const shown = offered[preferred].svg ? preferred : offered.findIndex((choice) => choice.svg);
+      if (shown < 0) {
+        say(links[preferred] ? texts.qrTooLong : choices[preferred].none);
         return;
       }
       if (!dialog)
         makeDialog();
-      svg = code;
-      picture.src = `data:image/svg+xml,${encodeURIComponent(svg)}`;
-      await picture.decode().catch(() => {});
+      const chooser = title.nextElementSibling;
+      choosers = offered.length > 1 ? offered.map((choice, i) => {
+        const element = button(choice.label, () => choose(i));
+        element.disabled = !choice.svg;
+        return element;
+      }) : [];
+      chooser.replaceChildren(...choosers);
+      chooser.hidden = choosers.length === 0;
+      await choose(shown);
       dialog.showModal();
     });
   });
