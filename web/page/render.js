@@ -53,7 +53,7 @@
   }
 
   // The rendering of one started page: its controls in the table's order.
-  page.createRenderer = ({core, rows, elements, canvas, announcer}) => {
+  page.createRenderer = ({core, rows, elements, canvas, announcer, placeBeside}) => {
     // Each lookup forces a style pass, so the scheme's colours are looked up
     // once per scheme.
     const probe = document.createElement('span');
@@ -88,7 +88,7 @@
     }
 
     const hint = document.createElement('div');
-    hint.className = 'hint';
+    hint.className = 'popup hint';
     hint.hidden = true;
     // The live region reads the note; the popup is for the eyes.
     hint.setAttribute('aria-hidden', 'true');
@@ -97,30 +97,13 @@
       hint.hidden = true;
     };
 
-    // Shows a note at once, flush with its control's right edge where the
-    // page has room to the left, as the desktop pops a tooltip: above the
-    // control, else below it, else above or below everything it must not
-    // hide (the control, the text the click read, the poem).
-    function popHint(element, text, spared) {
+    // Shows a note at once beside its control, as the desktop pops a
+    // tooltip, covering neither the controls a user needs next nor the
+    // spared ones; the yielding ones only where nothing else keeps the note
+    // by its control.
+    function popHint(element, text, spared, yielding) {
       hint.textContent = fromCoreText(text);
-      hint.hidden = false;
-      const origin = canvas.getBoundingClientRect();
-      const boxes = [element, ...spared].filter((other) => !other.hidden).map((other) => {
-        const rect = other.getBoundingClientRect();
-        return {left: rect.left - origin.left, right: rect.right - origin.left, top: rect.top - origin.top,
-          bottom: rect.bottom - origin.top};
-      });
-      const [own] = boxes;
-      const width = hint.offsetWidth;
-      const height = hint.offsetHeight;
-      const left = Math.max(0, Math.min(own.right, canvas.clientWidth) - width);
-      const top = Math.min(...boxes.map((box) => box.top));
-      const bottom = Math.max(...boxes.map((box) => box.bottom));
-      const fits = (y) => y >= 0 && y + height <= canvas.clientHeight && boxes.every((box) =>
-        box.right <= left || left + width <= box.left || box.bottom <= y || y + height <= box.top);
-      const y = [own.top - height, own.bottom, top - height].find(fits) ?? bottom;
-      hint.style.left = `${left}px`;
-      hint.style.top = `${y}px`;
+      placeBeside(hint, element, spared, yielding);
     }
 
     function announce(text) {

@@ -1,12 +1,12 @@
 // The Versomat page: wires the window's controls, which the build wrote into
 // index.html from the core's control table, to the core's session. Every
 // text, place, colour and rule comes from the core; render.js shows what it
-// answers and layout.js lays the page out; this file starts the page and
-// wires the clicks.
+// answers, layout.js lays the page out and help.js shows a control's help
+// without a mouse; this file starts the page and wires the clicks.
 'use strict';
 
 (() => {
-  const {fromCoreText, toCoreText, createRenderer, createLayout} = window.versomatPage;
+  const {fromCoreText, toCoreText, createRenderer, createLayout, createHelp} = window.versomatPage;
   const canvas = document.getElementById('canvas');
 
   function start(core) {
@@ -20,7 +20,10 @@
     const elements = rows.map((row) => built.get(row.name));
     if (built.size !== rows.length || elements.includes(undefined))
       throw new Error('the page holds other controls than the core\'s table');
-    const render = createRenderer({core, rows, elements, canvas, announcer: document.getElementById('announcer')});
+    const output = elements[rows.findIndex((row) => row.role === 'output')];
+    const layout = createLayout({canvas, elements, columnOrder: [...built.values()], output});
+    const render = createRenderer({core, rows, elements, canvas, announcer: document.getElementById('announcer'),
+      placeBeside: layout.placeBeside});
     const {hint, hideHint, popHint, announce, apply} = render;
     rows.forEach((row, i) => {
       const element = elements[i];
@@ -33,11 +36,8 @@
       render.paint(element, row.kind, row.background);
     });
     document.getElementById('unavailable').remove();
-    const output = elements[rows.findIndex((row) => row.role === 'output')];
-
-    const {fitPoemBox, revealTop} = createLayout({canvas, elements, columnOrder: [...built.values()], output, hint,
-      hideHint});
     matchMedia('(prefers-color-scheme: dark)').addEventListener('change', render.repaint);
+    const help = createHelp({canvas, placeBeside: layout.placeBeside, noteShown: () => !hint.hidden, spared: [output]});
 
     // One click: the core answers with what every control then shows.
     function press(button) {
@@ -57,8 +57,8 @@
       answer.changes.forEach((change) => apply(change, button));
       const changed = answer.changes.map((change) => elements[change.control]);
       if (changed.includes(output)) {
-        fitPoemBox();
-        revealTop(output);
+        layout.fitPoemBox();
+        layout.reveal(output);
       }
       // A box the click opened is there to be typed in, with the button that
       // hands it over below it.
@@ -70,12 +70,11 @@
         box.scrollIntoView({block: 'nearest'});
       }
       if (answer.note) {
-        const spared = [output];
-        if (button !== null)
-          spared.push(elements[button]);
-        if (reads !== null)
-          spared.push(elements[reads]);
-        popHint(elements[answer.note.control], answer.note.text, spared);
+        // The note speaks of the click, not of the focused control.
+        help.hide();
+        // The text the click read may yield to keep the note by its control.
+        const spared = button === null ? [output] : [output, elements[button]];
+        popHint(elements[answer.note.control], answer.note.text, spared, reads === null ? [] : [elements[reads]]);
       }
       if (answer.announcement)
         announce(answer.announcement);
@@ -109,7 +108,7 @@
         element.addEventListener('input', () => {
           hideHint();
           if (element === output)
-            fitPoemBox();
+            layout.fitPoemBox();
         });
     });
 
@@ -120,6 +119,7 @@
         press(generate);
       } else if (event.key === 'Escape') {
         hideHint();
+        help.hide();
       }
     });
 
