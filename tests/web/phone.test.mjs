@@ -55,7 +55,7 @@ test('on a touch screen: each poem in view, wrapped, without a scroll of its own
   assert.ok(await seenAsFits(output), `${size}: Ctrl+Enter brings the poem into view`);
   const poem = await button(page, 'Gedicht erzeugen mit wiederholbarer Zählung');
   for (let i = 0; i < 12; ++i) {
-    await poem.evaluate((element) => element.click());
+    await poem.tap();
     const {lines, sideways, hidden} = await output.evaluate((element) => ({lines: element.value.split('\n').length,
       sideways: element.scrollWidth - element.clientWidth, hidden: element.scrollHeight - element.clientHeight}));
     assert.ok(await seenAsFits(output), `${size}, poem ${i + 2} (${lines} lines): whole in view where it fits`);

@@ -55,12 +55,16 @@
 
     // Tab moves the help along at once. A finger's or a mouse's focus waits
     // for the click: help pushing the column down under a pressed finger
-    // would move the button away before it is released.
+    // would move the button away before it is released. It comes before the
+    // click's own work, which may bring the poem into view below it, and
+    // follows the focus that work moved.
     document.addEventListener('focusin', () => {
       if (input === 'keyboard')
         follow();
     });
-    document.addEventListener('click', (event) => follow(event.target.closest?.('.control') ?? null));
+    const followClick = (event) => follow(event.target.closest?.('.control') ?? null);
+    document.addEventListener('click', followClick, true);
+    document.addEventListener('click', followClick);
 
     return {hide};
   };
