@@ -47,7 +47,8 @@
       if (!reflow)
         return;
       // Brought into view below, as far as the control stays in view above.
-      const screenBottom = visualViewport ? visualViewport.offsetTop + visualViewport.height : innerHeight;
+      const view = window.visualViewport;
+      const screenBottom = view ? view.offsetTop + view.height : innerHeight;
       const below = help.getBoundingClientRect().bottom - screenBottom;
       if (below > 0)
         scrollBy(0, Math.min(below, element.getBoundingClientRect().top));
