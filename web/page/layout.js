@@ -187,7 +187,8 @@
       const lenient = shown.filter(blocks).map(boxOf);
       const width = root.clientWidth - origin.left;
       const height = canvas.clientHeight;
-      const natural = popup.offsetWidth;
+      // Rounded up, or the text would wrap at its own width.
+      const natural = Math.ceil(popup.getBoundingClientRect().width);
       const widths = [1, 0.8, 0.64, 0.5].map((share) => natural * share)
         .filter((w, i) => i === 0 || w >= NARROWEST_POPUP);
       for (const [blocking, inColumn] of [[strict, true], [lenient, true], [strict, false]]) {
