@@ -3,8 +3,10 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "runtime/random_source.h"
 #include "settings/probability_sheet.h"
@@ -24,12 +26,27 @@ struct PoemOrigin {
     bool operator==(const PoemOrigin&) const = default;
 };
 
+// Longer links are refused before they are read.
+inline constexpr std::size_t kMaxPoemLinkLength = 1 << 20;
+
 // The origin as plain ASCII (letters, digits, "-" and "_"), for the fragment
 // of a URL: it never reaches a server.
 std::string poemLinkOf(const PoemOrigin& origin);
 
 // The origin a link was made from; none for a link that is damaged, cut
-// short or from another format.
+// short, from another format or longer than kMaxPoemLinkLength, and none for
+// one whose list holds a line break other than "\r\n": a box would show it
+// as a line break, but the lists are read by "\r\n" alone, so the poem would
+// not be made from what the box shows.
 std::optional<PoemOrigin> readPoemLink(std::string_view link);
+
+// The origin as the fields of a link, and back: the session record keeps
+// the last poem's origin, and the session's own lists, values, position and
+// prefix, in the same way. originOf takes the fields as written, with no
+// check of their line breaks; a session's counter is 0 until its tables are
+// filled, a poem's never is.
+inline constexpr std::size_t kPoemOriginFields = kWordLists + 5;
+std::vector<std::u16string> originFields(const PoemOrigin& origin);
+std::optional<PoemOrigin> originOf(std::span<const std::u16string> fields, std::int16_t lowestCounter = 1);
 
 } // namespace versomat

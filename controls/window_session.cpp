@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "controls/list_summary.h"
+#include "controls/session_record.h"
 #include "controls/window_texts.h"
 #include "generator/poem_generator.h"
 #include "runtime/text_search.h"
@@ -43,6 +44,27 @@ ControlChange restored(ControlRole role)
     return change;
 }
 
+// Hides the sheet and its accept button, the sheet as the table starts it.
+void closeSheet(ClickAnswer& answer)
+{
+    ControlChange sheet = restored(ControlRole::Sheet);
+    sheet.refused = false;
+    answer.changes.push_back(std::move(sheet));
+    answer.changes.push_back(shown(indexOf(ControlRole::SheetAccept), false));
+    answer.changes.push_back(shown(indexOf(ControlRole::Sheet), false));
+}
+
+// The output box's change in a click's answer.
+ControlChange outputChangeOf(const ClickAnswer& answer)
+{
+    const std::size_t output = indexOf(ControlRole::Output);
+    for (const ControlChange& change : answer.changes) {
+        if (change.control == output)
+            return change;
+    }
+    return changeOf(output);
+}
+
 } // namespace
 
 std::optional<std::size_t> WindowSession::inputOf(std::size_t button)
@@ -67,8 +89,9 @@ ClickAnswer WindowSession::click(std::size_t button, std::u16string_view input)
     switch (row.role) {
     case ControlRole::Example: return example(*row.list);
     case ControlRole::Accept: return accept(*row.list, input);
-    case ControlRole::Generate: return poem();
+    case ControlRole::Generate: m_poemAsked = true; return poem();
     case ControlRole::RandomStart:
+        m_poemAsked = true;
         startRandomly(m_state, m_random);
         return poem();
     case ControlRole::SheetShow: return showSheet();
@@ -89,9 +112,9 @@ ClickAnswer WindowSession::example(WordListKind list)
 
 ClickAnswer WindowSession::accept(WordListKind list, std::u16string_view text)
 {
-    acceptWordList(m_state, list, text);
+    const IntakeReport intake = acceptWordList(m_state, list, text);
     m_accepted[static_cast<std::size_t>(list)] = std::make_shared<const std::u16string>(text);
-    ListSummary summary = acceptedListSummary(m_state, list);
+    ListSummary summary = acceptedListSummary(m_state, list, intake);
     const std::size_t mark = indexOf(ControlRole::Mark, list);
     ClickAnswer answer;
     ControlChange accepted = changeOf(mark);
@@ -111,15 +134,16 @@ ClickAnswer WindowSession::poem()
     const PoemStart start{m_accepted, probabilityValuesOf(m_state), m_random.position(), m_state.PoemCounter,
                           !m_state.TitlePrefix.empty()};
     std::u16string text;
-    const PoemLength length = composePoemOrRefusal(m_state, m_random, text);
-    if (m_state.PoemCounter != start.counter || text != kMissingDataMessage)
+    const PoemOutcome outcome = composePoemOrRefusal(m_state, m_random, text);
+    if (outcome != PoemOutcome::MissingData)
         m_lastPoem = start;
-    if (length == PoemLength::Cut) {
+    const bool cut = outcome == PoemOutcome::Cut;
+    if (cut) {
         text += kLineBreak;
         text += kPoemCutMark;
     }
     ClickAnswer answer;
-    answer.announcement = poemAnnouncement(text);
+    answer.announcement = poemAnnouncement(text, cut);
     ControlChange output = changeOf(indexOf(ControlRole::Output));
     output.text = std::move(text);
     answer.changes.push_back(std::move(output));
@@ -147,7 +171,7 @@ ClickAnswer WindowSession::acceptSheet(std::u16string_view text)
     // An unreadable sheet stays open with the user's text: hiding it would
     // throw away the edits while keeping none of them.
     if (const std::optional<SheetRefusal> refusal = acceptProbabilitySheet(m_state, text, &pieces)) {
-        SheetHint hint = sheetRefusalHint(text, *refusal);
+        SheetHint hint = sheetRefusalHint(*refusal);
         ControlChange refused = changeOf(sheet);
         refused.background = kRefusedSheetBackground;
         refused.help = hint.text;
@@ -158,11 +182,7 @@ ClickAnswer WindowSession::acceptSheet(std::u16string_view text)
         answer.announcement = std::move(hint.text);
         return answer;
     }
-    ControlChange restoredSheet = restored(ControlRole::Sheet);
-    restoredSheet.refused = false;
-    answer.changes.push_back(std::move(restoredSheet));
-    answer.changes.push_back(shown(indexOf(ControlRole::SheetAccept), false));
-    answer.changes.push_back(shown(sheet, false));
+    closeSheet(answer);
     // The sheet is gone, so its note stands where it was opened from.
     ControlChange show = restored(ControlRole::SheetShow);
     std::u16string note = sheetValueNote(pieces, probabilityValuesOf(m_state));
@@ -207,9 +227,82 @@ ClickAnswer WindowSession::startFrom(const PoemOrigin& origin)
     if (origin.randomStart)
         m_state.TitlePrefix = kRandomStartPrefix;
     m_random.moveTo(origin.random);
+    // An open sheet shows the values the session had before; left open, its
+    // accept would quietly put them back.
+    closeSheet(answer);
     ClickAnswer shown = poem();
     std::move(shown.changes.begin(), shown.changes.end(), std::back_inserter(answer.changes));
     answer.announcement = std::move(shown.announcement);
+    return answer;
+}
+
+std::string WindowSession::savedSession() const
+{
+    SessionRecord record;
+    for (std::size_t i = 0; i < kWordLists; ++i) {
+        if (m_accepted[i])
+            record.accepted[i] = *m_accepted[i];
+    }
+    record.values = probabilityValuesOf(m_state);
+    record.random = m_random.position();
+    record.counter = m_state.PoemCounter;
+    record.randomStart = !m_state.TitlePrefix.empty();
+    record.tablesReady = m_state.TablesReady != 0;
+    // No list is ever taken back, so once there is a poem no click refuses.
+    record.output = m_lastPoem ? OutputShows::Poem : m_poemAsked ? OutputShows::Refusal : OutputShows::StartText;
+    record.lastPoem = lastPoemOrigin();
+    return sessionRecordOf(record);
+}
+
+std::optional<ClickAnswer> WindowSession::restoreSession(std::string_view text)
+{
+    const std::optional<SessionRecord> record = readSessionRecord(text);
+    if (!record)
+        return std::nullopt;
+    // What the box showed is made again the way it was made, in a session of
+    // its own, rather than kept in the record.
+    ControlChange output = changeOf(indexOf(ControlRole::Output));
+    switch (record->output) {
+    case OutputShows::StartText: output.text = std::u16string(controlRow(ControlRole::Output).text); break;
+    case OutputShows::Refusal: output = outputChangeOf(WindowSession().click(indexOf(ControlRole::Generate))); break;
+    case OutputShows::Poem: output = outputChangeOf(WindowSession().startFrom(*record->lastPoem)); break;
+    }
+
+    *this = WindowSession();
+    ClickAnswer answer;
+    for (const WordListKind list : kAllWordLists) {
+        const std::optional<std::u16string>& text = record->accepted[static_cast<std::size_t>(list)];
+        if (!text) {
+            const ControlRow& row = controlRow(ControlRole::Mark, list);
+            ControlChange mark = changeOf(controlIndex(row));
+            mark.text = std::u16string(row.text);
+            mark.background = row.background;
+            mark.help = std::u16string(row.help);
+            answer.changes.push_back(std::move(mark));
+            continue;
+        }
+        ControlChange box = changeOf(indexOf(ControlRole::ListBox, list));
+        box.text = *text;
+        answer.changes.push_back(std::move(box));
+        ClickAnswer accepted = accept(list, *text);
+        std::move(accepted.changes.begin(), accepted.changes.end(), std::back_inserter(answer.changes));
+    }
+    if (record->tablesReady)
+        ensureTables(m_state);
+    applyProbabilityValues(m_state, record->values);
+    m_state.PoemCounter = record->counter;
+    m_state.TitlePrefix = record->randomStart ? kRandomStartPrefix : u"";
+    m_random.moveTo(record->random);
+    m_poemAsked = record->output != OutputShows::StartText;
+    if (const std::optional<PoemOrigin>& poem = record->lastPoem) {
+        PoemStart start{{}, poem->values, poem->random, poem->counter, poem->randomStart};
+        for (std::size_t i = 0; i < kWordLists; ++i) {
+            const bool asAccepted = m_accepted[i] && *m_accepted[i] == poem->lists[i];
+            start.lists[i] = asAccepted ? m_accepted[i] : std::make_shared<const std::u16string>(poem->lists[i]);
+        }
+        m_lastPoem = std::move(start);
+    }
+    answer.changes.push_back(std::move(output));
     return answer;
 }
 

@@ -63,6 +63,17 @@ public:
     // boxes and marks and shows the poem.
     ClickAnswer startFrom(const PoemOrigin& origin);
 
+    // The session as plain ASCII, for a page to keep in its tab's storage
+    // and bring back after a reload: a restored session's next clicks give
+    // what this one's would have.
+    std::string savedSession() const;
+
+    // Starts the session afresh from a saved one. The answer fills the
+    // accepted lists' boxes, sets every mark and shows in the output box
+    // what it showed; none, and nothing changed, for a record that cannot
+    // be read.
+    std::optional<ClickAnswer> restoreSession(std::string_view record);
+
 private:
     using AcceptedTexts = std::array<std::shared_ptr<const std::u16string>, kWordLists>;
     struct PoemStart {
@@ -84,6 +95,8 @@ private:
     // Shared, so that remembering them for every poem copies no text.
     AcceptedTexts m_accepted;
     std::optional<PoemStart> m_lastPoem;
+    // A poem was asked for: the output box no longer holds its start text.
+    bool m_poemAsked = false;
 };
 
 } // namespace versomat

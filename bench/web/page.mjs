@@ -5,11 +5,12 @@
 //     the four accepts and "Gedicht erzeugen" pressed by script (budget 300 ms,
 //     median of 10 fresh loads).
 // Run: node bench/web/page.mjs
+// VERSOMAT_BENCH_SMOKE=1 loads the page once, to show that it still works.
 import {statSync} from 'node:fs';
 import {fileURLToPath} from 'node:url';
 import {launch, pageUrl, FULL} from '../../tests/web/browser.mjs';
 
-const RUNS = 10;
+const RUNS = process.env.VERSOMAT_BENCH_SMOKE === '1' ? 1 : 10;
 const SIZE_BUDGET = 200 * 1000;
 const TIME_BUDGET_MS = 300;
 

@@ -4,7 +4,7 @@
 // can hit, and typed lists kept through a reload.
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
-import {launch, openPage, FULL, PHONE} from './browser.mjs';
+import {launch, openPage, scriptsLate, FULL, PHONE} from './browser.mjs';
 
 const PHONES = [['360×640', PHONE], ['390×844', {...PHONE, width: 390, height: 844}]];
 // Wider than the drawn window, a finger still gets the one column.
@@ -208,10 +208,11 @@ test('on a touch screen: every target at least 44 px each way', () => onPhones(a
   assert.deepEqual(sizes.filter(({width, height}) => width < 44 || height < 44), [], `${size}: targets below 44×44`);
 }, TOUCH_SCREENS));
 
-test('a reload keeps the typed lists and the open sheet, accepts nothing, and a new tab starts empty', async () => {
+test('a reload keeps the typed lists and the open sheet, accepts nothing, and a new tab starts empty, ' +
+  'with the page\'s scripts late', async () => {
   const browser = await launch('chrome');
   try {
-    const page = await openPage(browser, PHONE);
+    const page = await openPage(browser, PHONE, 'light', undefined, scriptsLate);
     const typed = [];
     for (const list of LISTS) {
       const box = await textbox(page, `${list}: Liste`);

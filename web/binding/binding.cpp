@@ -118,6 +118,16 @@ public:
         return origin ? toJavaScript(m_session.startFrom(*origin)) : emscripten::val::null();
     }
 
+    // The whole session for the tab's storage, brought back after a reload
+    // by restore(); null from restore, and nothing changed, for a record it
+    // cannot read.
+    std::string saved() const { return m_session.savedSession(); }
+    emscripten::val restore(const std::string& record)
+    {
+        const std::optional<ClickAnswer> answer = m_session.restoreSession(record);
+        return answer ? toJavaScript(*answer) : emscripten::val::null();
+    }
+
 private:
     WindowSession m_session;
 };
@@ -135,5 +145,7 @@ EMSCRIPTEN_BINDINGS(versomat)
         .constructor<>()
         .function("click", &Session::click)
         .function("poemLink", &Session::poemLink)
-        .function("openLink", &Session::openLink);
+        .function("openLink", &Session::openLink)
+        .function("saved", &Session::saved)
+        .function("restore", &Session::restore);
 }

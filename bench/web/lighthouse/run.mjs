@@ -3,6 +3,8 @@
 // static hosts serve it. Aims:
 // accessibility, best practices and SEO 100, performance at least 95.
 // Run: npm ci --prefix bench/web/lighthouse && node bench/web/lighthouse/run.mjs
+// VERSOMAT_BENCH_SMOKE=1 runs Lighthouse once, to show that it still works,
+// and checks no aim: one run proves no score.
 import {createServer} from 'node:http';
 import {readFile} from 'node:fs/promises';
 import {gzipSync} from 'node:zlib';
@@ -33,7 +35,8 @@ const chrome = await chromeLauncher.launch({chromePath: '/usr/bin/chromium',
   chromeFlags: ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
     '--disable-component-update', '--disable-sync', '--no-first-run']});
 // Performance varies from run to run on a busy machine: the median of five.
-const RUNS = 5;
+const smoke = process.env.VERSOMAT_BENCH_SMOKE === '1';
+const RUNS = smoke ? 1 : 5;
 const scores = Object.fromEntries(Object.keys(AIMS).map((id) => [id, []]));
 const lacking = new Map();
 try {
@@ -62,4 +65,4 @@ for (const [id, aim] of Object.entries(AIMS)) {
 }
 for (const [id, value] of lacking)
   console.log(`  short of full marks in some run: ${id} (${value})`);
-process.exitCode = missed ? 1 : 0;
+process.exitCode = missed && !smoke ? 1 : 0;

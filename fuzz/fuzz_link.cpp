@@ -1,0 +1,103 @@
+// Reads the input as a poem link and as a session record, the two texts a
+// page takes from outside (a URL's fragment, the tab's storage).
+//
+// Input layout: byte 0 chooses how the rest is read. Even: the rest is the
+// link or record itself, so the base64 and the length prefixes are fuzzed
+// (most inputs then fail the check sum, which is checked last). Odd: the
+// rest is 16-bit text (low byte first) holding a format tag and fields
+// separated by U+001E, packed with right lengths and check sum, so that the
+// fields' own rules are reached.
+//
+// Whatever opens must be exactly what its writer writes for what was read,
+// so that no two texts read alike, and a session started from it must hold
+// exactly what was read.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "controls/packed_fields.h"
+#include "controls/poem_link.h"
+#include "controls/session_record.h"
+#include "controls/window_session.h"
+#include "fuzz/fuzz_support.h"
+
+namespace versomat {
+namespace {
+
+using fuzz::check;
+
+constexpr char16_t kFieldSeparator = u'\x1e';
+
+std::string packedFrom(const std::uint8_t* data, std::size_t size)
+{
+    const std::u16string text = fuzz::textFromBytes(data, size);
+    std::vector<std::u16string> fields(1);
+    for (const char16_t c : text) {
+        if (c == kFieldSeparator)
+            fields.emplace_back();
+        else
+            fields.back() += c;
+    }
+    const std::u16string format = std::move(fields.front());
+    fields.erase(fields.begin());
+    return packFields(format, fields);
+}
+
+bool onlyWholeLineBreaks(std::u16string_view text)
+{
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text.substr(at, 2) == u"\r\n")
+            ++at;
+        else if (text[at] == u'\r' || text[at] == u'\n' || text[at] == u'\u2028' || text[at] == u'\u2029')
+            return false;
+    }
+    return true;
+}
+
+void checkLink(std::string_view link)
+{
+    const std::optional<PoemOrigin> origin = readPoemLink(link);
+    if (!origin)
+        return;
+    check(link.size() <= kMaxPoemLinkLength, "a link past the limit opened");
+    for (const std::u16string& list : origin->lists)
+        check(onlyWholeLineBreaks(list), "a link's list holds a line break other than CR LF");
+    // Each origin has one link, and no other link reads as it.
+    check(poemLinkOf(*origin) == link, "a link that opens is not the one its origin writes");
+    WindowSession session;
+    session.startFrom(*origin);
+    check(session.lastPoemOrigin() == origin, "a session started from a link holds another origin");
+}
+
+void checkRecord(std::string_view text)
+{
+    const std::optional<SessionRecord> record = readSessionRecord(text);
+    check(readSessionRecord(text) == record, "a record reads differently twice");
+    WindowSession session;
+    const std::string before = session.savedSession();
+    const bool restored = session.restoreSession(text).has_value();
+    check(restored == record.has_value(), "the session and the reader disagree on a record");
+    if (!record) {
+        check(session.savedSession() == before, "a refused record changed the session");
+        return;
+    }
+    check(sessionRecordOf(*record) == text, "a record that is read is not the one it writes");
+    check(session.savedSession() == text, "a restored session saves another record");
+}
+
+} // namespace
+} // namespace versomat
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    using namespace versomat;
+    if (size == 0)
+        return 0;
+    const std::string text = (data[0] & 1) != 0 ? packedFrom(data + 1, size - 1)
+                                                : std::string(reinterpret_cast<const char*>(data + 1), size - 1);
+    checkLink(text);
+    checkRecord(text);
+    return 0;
+}
