@@ -198,7 +198,8 @@ test('in one column, Tab and a screen reader follow the eye; drawn, the window\'
 
 test('on a touch screen: every target at least 44 px each way', () => onPhones(async (page, size) => {
   await (await button(page, SHOW_SHEET)).click();
-  const sizes = await page.$$eval('button, input, textarea', (targets) => targets.map((element) => {
+  const sizes = await page.$$eval('button, input, textarea', (targets) => targets.filter((element) =>
+    element.getClientRects().length > 0).map((element) => {
     const rect = element.getBoundingClientRect();
     return {name: element.getAttribute('aria-label') ?? element.textContent, button: element.localName === 'button',
       width: rect.width, height: rect.height};
@@ -208,7 +209,7 @@ test('on a touch screen: every target at least 44 px each way', () => onPhones(a
   assert.deepEqual(sizes.filter(({width, height}) => width < 44 || height < 44), [], `${size}: targets below 44×44`);
 }, TOUCH_SCREENS));
 
-test('a reload keeps the typed lists and the open sheet, accepts nothing, and a new tab starts empty, ' +
+test('a reload keeps the typed lists, unaccepted, and the open sheet, and a new tab starts empty, ' +
   'with the page\'s scripts late', async () => {
   const browser = await launch('chrome');
   try {
