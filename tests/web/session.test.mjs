@@ -134,7 +134,8 @@ const CLICKS = [
   ['Handelnde: übernehmen', ['Handelnde: Liste', () => `der ${'N'.repeat(40000)}`], ['Handelnde: Status', 'textbox']],
   ['Benutztes: Beispiel'],
   ['Benutztes: übernehmen'],
-  ['Verben: übernehmen', ['Verben: Liste', () => 'liebt']],
+  // An empty line ends the verbs early, which a note says.
+  ['Verben: übernehmen', ['Verben: Liste', () => 'liebt\r\n\r\nkauft'], ['Verben: Status', 'textbox']],
   ['Adjektive: übernehmen', ['Adjektive: Liste', () => ' alt']],
   [POEM],
   // The sheet opens to be typed in.
