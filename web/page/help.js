@@ -11,12 +11,7 @@
   // The help of one started page; it covers none of the spared controls.
   page.createHelp = ({canvas, placeBeside, noteShown, spared}) => {
     const root = document.documentElement;
-    const help = document.createElement('div');
-    help.className = 'popup help';
-    help.hidden = true;
-    // A screen reader reads the same text as the control's description.
-    help.setAttribute('aria-hidden', 'true');
-    canvas.append(help);
+    const help = page.createPopup(canvas, 'help');
 
     const hide = () => {
       help.hidden = true;

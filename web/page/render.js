@@ -53,6 +53,17 @@
   }
 
   // The rendering of one started page: its controls in the table's order.
+  // A popup for the eyes only: the control's description or the live region
+  // already says its text to a screen reader.
+  page.createPopup = (canvas, kind) => {
+    const popup = document.createElement('div');
+    popup.className = `popup ${kind}`;
+    popup.hidden = true;
+    popup.setAttribute('aria-hidden', 'true');
+    canvas.append(popup);
+    return popup;
+  };
+
   page.createRenderer = ({core, rows, elements, canvas, announcer, placeBeside}) => {
     // Each lookup forces a style pass, so the scheme's colours are looked up
     // once per scheme.
@@ -87,12 +98,7 @@
       rows.forEach((row, i) => paint(elements[i], row.kind, elements[i].dataset.background || null));
     }
 
-    const hint = document.createElement('div');
-    hint.className = 'popup hint';
-    hint.hidden = true;
-    // The live region reads the note; the popup is for the eyes.
-    hint.setAttribute('aria-hidden', 'true');
-    canvas.append(hint);
+    const hint = page.createPopup(canvas, 'hint');
     const hideHint = () => {
       hint.hidden = true;
     };
