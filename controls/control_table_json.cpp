@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "controls/control_table.h"
+#include "controls/page_texts.h"
 #include "controls/readable_colour.h"
 #include "controls/window_session.h"
 #include "runtime/utf8.h"
@@ -194,6 +195,13 @@ std::string controlTableJson()
     for (const ControlRow& row : controlTable())
         writeControl(json, row);
     json.close(']');
+    json.key("pageTexts");
+    json.open('{');
+    for (const PageText& text : pageTexts()) {
+        json.key(text.key);
+        json.string(text.text);
+    }
+    json.close('}');
     json.close('}');
     return std::move(json.text);
 }

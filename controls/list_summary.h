@@ -14,11 +14,15 @@ struct ListSummary {
     // that took nothing, or a noun list that lacks a class, says what the
     // poem then leaves empty. A list not accepted yet: "Noch nicht übernommen."
     std::u16string text;
-    // The accept took nothing, or a class is missing: a green mark alone
-    // would hide that poems will have gaps.
+    // The accept took nothing, or a class is missing, or the intake passed
+    // over lines that hold something: a green mark alone would hide that
+    // poems will have gaps or lack words the user gave.
     bool needsAttention = false;
 };
 
-ListSummary acceptedListSummary(const GeneratorState& state, WordListKind list);
+// The intake's report adds a line for each kind of line it passed over:
+// noun lines of no class, the short line that ended a plain list, lines past
+// the limit.
+ListSummary acceptedListSummary(const GeneratorState& state, WordListKind list, const IntakeReport& intake = {});
 
 } // namespace versomat

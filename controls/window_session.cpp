@@ -44,6 +44,16 @@ ControlChange restored(ControlRole role)
     return change;
 }
 
+// Hides the sheet and its accept button, the sheet as the table starts it.
+void closeSheet(ClickAnswer& answer)
+{
+    ControlChange sheet = restored(ControlRole::Sheet);
+    sheet.refused = false;
+    answer.changes.push_back(std::move(sheet));
+    answer.changes.push_back(shown(indexOf(ControlRole::SheetAccept), false));
+    answer.changes.push_back(shown(indexOf(ControlRole::Sheet), false));
+}
+
 // The output box's change in a click's answer.
 ControlChange outputChangeOf(const ClickAnswer& answer)
 {
@@ -102,9 +112,9 @@ ClickAnswer WindowSession::example(WordListKind list)
 
 ClickAnswer WindowSession::accept(WordListKind list, std::u16string_view text)
 {
-    acceptWordList(m_state, list, text);
+    const IntakeReport intake = acceptWordList(m_state, list, text);
     m_accepted[static_cast<std::size_t>(list)] = std::make_shared<const std::u16string>(text);
-    ListSummary summary = acceptedListSummary(m_state, list);
+    ListSummary summary = acceptedListSummary(m_state, list, intake);
     const std::size_t mark = indexOf(ControlRole::Mark, list);
     ClickAnswer answer;
     ControlChange accepted = changeOf(mark);
@@ -124,15 +134,16 @@ ClickAnswer WindowSession::poem()
     const PoemStart start{m_accepted, probabilityValuesOf(m_state), m_random.position(), m_state.PoemCounter,
                           !m_state.TitlePrefix.empty()};
     std::u16string text;
-    const PoemLength length = composePoemOrRefusal(m_state, m_random, text);
-    if (m_state.PoemCounter != start.counter || text != kMissingDataMessage)
+    const PoemOutcome outcome = composePoemOrRefusal(m_state, m_random, text);
+    if (outcome != PoemOutcome::MissingData)
         m_lastPoem = start;
-    if (length == PoemLength::Cut) {
+    const bool cut = outcome == PoemOutcome::Cut;
+    if (cut) {
         text += kLineBreak;
         text += kPoemCutMark;
     }
     ClickAnswer answer;
-    answer.announcement = poemAnnouncement(text);
+    answer.announcement = poemAnnouncement(text, cut);
     ControlChange output = changeOf(indexOf(ControlRole::Output));
     output.text = std::move(text);
     answer.changes.push_back(std::move(output));
@@ -160,7 +171,7 @@ ClickAnswer WindowSession::acceptSheet(std::u16string_view text)
     // An unreadable sheet stays open with the user's text: hiding it would
     // throw away the edits while keeping none of them.
     if (const std::optional<SheetRefusal> refusal = acceptProbabilitySheet(m_state, text, &pieces)) {
-        SheetHint hint = sheetRefusalHint(text, *refusal);
+        SheetHint hint = sheetRefusalHint(*refusal);
         ControlChange refused = changeOf(sheet);
         refused.background = kRefusedSheetBackground;
         refused.help = hint.text;
@@ -171,11 +182,7 @@ ClickAnswer WindowSession::acceptSheet(std::u16string_view text)
         answer.announcement = std::move(hint.text);
         return answer;
     }
-    ControlChange restoredSheet = restored(ControlRole::Sheet);
-    restoredSheet.refused = false;
-    answer.changes.push_back(std::move(restoredSheet));
-    answer.changes.push_back(shown(indexOf(ControlRole::SheetAccept), false));
-    answer.changes.push_back(shown(sheet, false));
+    closeSheet(answer);
     // The sheet is gone, so its note stands where it was opened from.
     ControlChange show = restored(ControlRole::SheetShow);
     std::u16string note = sheetValueNote(pieces, probabilityValuesOf(m_state));
@@ -250,6 +257,9 @@ ClickAnswer WindowSession::startFrom(const PoemOrigin& origin)
     if (origin.randomStart)
         m_state.TitlePrefix = kRandomStartPrefix;
     m_random.moveTo(origin.random);
+    // An open sheet shows the values the session had before; left open, its
+    // accept would quietly put them back.
+    closeSheet(answer);
     ClickAnswer shown = poem();
     std::move(shown.changes.begin(), shown.changes.end(), std::back_inserter(answer.changes));
     answer.announcement = std::move(shown.announcement);

@@ -41,11 +41,6 @@ std::vector<std::u16string_view> linesOf(std::u16string_view text)
     }
 }
 
-bool hasEquals(std::u16string_view line)
-{
-    return line.find(u'=') != std::u16string_view::npos;
-}
-
 // The line for value k (1-based) as a sheet of the default values writes it,
 // quoted.
 std::u16string exampleLine(int value)
@@ -81,8 +76,8 @@ std::u16string_view withoutBlanks(std::u16string_view text)
     return text;
 }
 
-// A piece of the user's text in quotes, shortened where it is long: a note
-// names it, it need not repeat a pasted page.
+} // namespace
+
 std::u16string quoted(std::u16string_view text)
 {
     constexpr std::size_t kLongest = 40;
@@ -94,8 +89,6 @@ std::u16string quoted(std::u16string_view text)
     }
     return join({u"„", shown, u"“"});
 }
-
-} // namespace
 
 const std::u16string_view kPoemCutMark = u"[Hier gekürzt: das Gedicht wäre länger als 131072 Zeichen geworden.]";
 static_assert(kMaxPoemLength == 131072, "the cut mark names the limit");
@@ -109,8 +102,7 @@ std::u16string sheetValueNote(const SheetPieces& pieces, const ProbabilityValues
         const std::u16string_view rest = withoutBlanks(piece.substr(length));
         if (rest.empty() && length > 0)
             continue;
-        const std::u16string read =
-            k < kDoubleProbabilityCount ? numberToText(values.w[k]) : numberToText(values.w13);
+        const std::u16string read = k < kDoubleProbabilityCount ? numberToText(values.w[k]) : numberToText(values.w13);
         if (note.empty())
             note = u"Übernommen, doch nicht jeder Wert war eine Zahl:";
         note += join({kLineBreak, valueName(static_cast<int>(k) + 1), u": "});
@@ -121,11 +113,34 @@ std::u16string sheetValueNote(const SheetPieces& pieces, const ProbabilityValues
         else
             note += join({u"gelesen als ", read, u", ", quoted(rest), u" übergangen"});
     }
+    // Each value is compared with a draw from 0 up to below 1, each in its own
+    // direction; beyond 0 to 1 that comparison always comes out the same.
+    bool rangeHeading = false;
+    for (std::size_t k = 0; k < kProbabilityCount; ++k) {
+        const bool single = k >= kDoubleProbabilityCount;
+        const double value = single ? static_cast<double>(values.w13) : values.w[k];
+        if (value >= 0 && value <= 1)
+            continue;
+        if (!rangeHeading) {
+            note += note.empty() ? u"Übernommen, doch nicht jeder Wert liegt zwischen 0 und 1:"
+                                 : u"\r\nNicht jeder Wert liegt zwischen 0 und 1:";
+            rangeHeading = true;
+        }
+        note += join({kLineBreak, valueName(static_cast<int>(k) + 1), u": ",
+                      single ? numberToText(values.w13) : numberToText(values.w[k]),
+                      value > 1 ? u" liegt über 1 und zählt als Wahrscheinlichkeit 1"
+                                : u" liegt unter 0 und zählt als Wahrscheinlichkeit 0",
+                      u": die Entscheidung fällt immer gleich aus."});
+    }
     return note;
 }
 
-std::u16string poemAnnouncement(std::u16string_view poem)
+std::u16string poemAnnouncement(std::u16string_view poem, bool cut)
 {
+    if (cut && poem.size() >= kPoemCutMark.size() + kLineBreak.size()) {
+        const std::u16string_view lines = poem.substr(0, poem.size() - kPoemCutMark.size() - kLineBreak.size());
+        return join({poemAnnouncement(lines, false), kLineBreak, kPoemCutMark});
+    }
     if (poem.size() <= kAnnouncedPoemLength)
         return std::u16string(poem);
     // Whole lines only; the heading always fits.
@@ -134,41 +149,28 @@ std::u16string poemAnnouncement(std::u16string_view poem)
     return join({lines, kLineBreak, u"Das Gedicht geht im Textfeld weiter."});
 }
 
-SheetHint sheetRefusalHint(std::u16string_view sheet, const SheetRefusal& refusal)
+SheetHint sheetRefusalHint(const SheetRefusal& refusal)
 {
-    const std::vector<std::u16string_view> lines = linesOf(sheet);
-    const int lineCount = static_cast<int>(lines.size());
     const std::u16string found = foundText(refusal.value - 1);
-
-    if (!hasEquals(sheet))
+    switch (refusal.fault) {
+    case SheetFault::NoEquals:
         return {join({u"Nicht übernommen: das Blatt enthält kein „=“.\r\nJede Zeile braucht die Form ", exampleLine(1),
                       u", eine Zeile je Wert von w1 bis w13."}),
                 1};
-    if (refusal.value == 1)
+    case SheetFault::NoEqualsOnFirstLine:
         return {join({u"Nicht übernommen: Zeile 1 enthält kein „=“, so fehlt der 1. Wert (w1).\r\n"
                       u"Die erste Zeile braucht die Form ",
                       exampleLine(1), u"."}),
                 1};
-
-    // A line with text but no "=" is where the reader lost its way; the value
-    // it should hold is the one after those on the lines above it.
-    if (refusal.line >= 1 && refusal.line <= lineCount) {
-        const std::u16string_view line = lines[static_cast<std::size_t>(refusal.line - 1)];
-        if (!hasEquals(line) && line.find_first_not_of(u" \t") != std::u16string_view::npos) {
-            int value = 1;
-            for (int i = 0; i + 1 < refusal.line; ++i)
-                value += hasEquals(lines[static_cast<std::size_t>(i)]) ? 1 : 0;
-            return {join({u"Nicht übernommen: Zeile ", numberText(refusal.line), u" enthält kein „=“ ", found,
-                          u".\r\nDie Zeile braucht die Form ", exampleLine(value), u"."}),
-                    refusal.line};
-        }
+    case SheetFault::LineLostEquals:
+        return {join({u"Nicht übernommen: Zeile ", numberText(refusal.line), u" enthält kein „=“ ", found,
+                      u".\r\nDie Zeile braucht die Form ", exampleLine(refusal.lineValue), u"."}),
+                refusal.line};
+    case SheetFault::ValuesMissing: break;
     }
-
     // The sheet simply ends too early: point at the last line that gave a
-    // value, which always exists.
-    int lastValueLine = std::clamp(refusal.line - 1, 1, lineCount);
-    while (lastValueLine > 1 && !hasEquals(lines[static_cast<std::size_t>(lastValueLine - 1)]))
-        --lastValueLine;
+    // value.
+    const int lastValueLine = std::max(refusal.line - 1, 1);
     const std::u16string after = join({u".\r\nNach Zeile ", numberText(lastValueLine)});
     if (refusal.value == kValues)
         return {join({u"Nicht übernommen: der ", numberText(refusal.value), u". Wert (", valueName(refusal.value),

@@ -60,13 +60,15 @@ std::variant<ProbabilityValues, SheetRefusal> readByLines(std::u16string_view sh
     int found = 0;
     int lastValueLine = 0;
     int firstLost = 0;
+    int firstLostValue = 0;
     int line = 1;
     for (std::size_t start = 0; start < text.size() && found < 13; ++line) {
         const std::size_t end = text.find(kLineBreak, start);
         const std::u16string_view piece = std::u16string_view(text).substr(start, end - start);
         const std::size_t equals = piece.find(u'=');
         if (equals == std::u16string_view::npos && start == 0)
-            return SheetRefusal{1, 1};
+            return SheetRefusal{
+                1, 1, text.find(u'=') == std::u16string::npos ? SheetFault::NoEquals : SheetFault::NoEqualsOnFirstLine};
         if (equals != std::u16string_view::npos) {
             const std::u16string_view number = piece.substr(equals + 1);
             if (found < 12)
@@ -77,11 +79,14 @@ std::variant<ProbabilityValues, SheetRefusal> readByLines(std::u16string_view sh
             lastValueLine = line;
         } else if (firstLost == 0 && piece.find_first_not_of(u" \t") != std::u16string_view::npos) {
             firstLost = line;
+            firstLostValue = found + 1;
         }
         start = end + kLineBreak.size();
     }
+    if (found < 13 && firstLost != 0)
+        return SheetRefusal{found + 1, firstLost, SheetFault::LineLostEquals, firstLostValue};
     if (found < 13)
-        return SheetRefusal{found + 1, found == 0 ? 1 : firstLost != 0 ? firstLost : lastValueLine + 1};
+        return SheetRefusal{found + 1, lastValueLine + 1, SheetFault::ValuesMissing};
     return values;
 }
 

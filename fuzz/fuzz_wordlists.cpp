@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "fuzz/fuzz_support.h"
 #include "runtime/text_search.h"
@@ -86,11 +87,60 @@ void checkNounList(std::u16string_view text, const NounList& nouns, const NounLa
     check(stored <= static_cast<int>(kNounSlots), "more nouns stored than lines read");
 }
 
+bool holdsSomething(std::u16string_view line)
+{
+    return line.find_first_not_of(u" \t") != std::u16string_view::npos;
+}
+
+// The lines of a text that ends in a line break.
+std::vector<std::u16string_view> linesOf(std::u16string_view text)
+{
+    std::vector<std::u16string_view> lines;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = text.find(kLineBreak, start);
+        lines.push_back(text.substr(start, end - start));
+        start = end + kLineBreak.size();
+    }
+    return lines;
+}
+
+// Every line that holds something is stored or told about; only a short
+// last line of a plain list may pass untold.
+void checkReport(std::u16string_view text, const GeneratorState& state, WordListKind kind, const IntakeReport& report)
+{
+    const std::vector<std::u16string_view> lines = linesOf(text);
+    int holding = 0;
+    for (const std::u16string_view line : lines)
+        holding += holdsSomething(line) ? 1 : 0;
+    check((report.skippedLines == 0) == (report.firstSkippedLine == 0), "first skipped line without a count");
+    if (report.firstSkippedLine != 0)
+        check(report.firstSkippedText == lines.at(static_cast<std::size_t>(report.firstSkippedLine - 1)),
+              "first skipped text is not its line");
+    if (kind == WordListKind::Actors || kind == WordListKind::Objects) {
+        int stored = 0;
+        for (const std::int16_t last : kind == WordListKind::Actors ? state.ActorCounts : state.ObjectCounts)
+            stored += last + 1;
+        check(holding == stored + report.skippedLines + report.linesPastLimit, "a noun line passed untold");
+        check(report.endingLine == 0, "a noun list reports an ending line");
+        return;
+    }
+    const std::int16_t last = kind == WordListKind::Verbs ? state.VerbLast : state.AdjectiveLast;
+    const PlainList& entries = kind == WordListKind::Verbs ? state.VerbList : state.AdjectiveList;
+    int stored = 0;
+    for (int i = 0; i <= last; ++i)
+        stored += holdsSomething(entries[static_cast<std::size_t>(i)]) ? 1 : 0;
+    const int untold = holding - stored - report.linesAfterEnding - report.linesPastLimit -
+                       (report.endingLine != 0 && holdsSomething(lines.at(static_cast<std::size_t>(last + 1))) ? 1 : 0);
+    check(untold == 0 || (untold == 1 && report.endingLine == 0), "a plain line passed untold");
+    check(report.endingLine == 0 || report.endingLine == last + 2, "the ending line is not the one after the list");
+    check(report.skippedLines == 0, "a plain list reports skipped lines");
+}
+
 void checkOneList(std::u16string_view boxText, WordListKind kind)
 {
     const GeneratorState before = stateWithExamples();
     GeneratorState state = before;
-    acceptWordList(state, kind, boxText);
+    const IntakeReport report = acceptWordList(state, kind, boxText);
     check(state.ReadyFlags[static_cast<std::size_t>(kind)] == 1, "accepted list not marked ready");
     check(sameListsExcept(state, before, kind), "another list changed");
 
@@ -103,6 +153,8 @@ void checkOneList(std::u16string_view boxText, WordListKind kind)
         checkPlainList(text, state.AdjectiveList, state.AdjectiveLast, before.AdjectiveList);
         break;
     }
+
+    checkReport(text, state, kind, report);
 
     GeneratorState again = state;
     acceptWordList(again, kind, boxText);

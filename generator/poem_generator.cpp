@@ -283,13 +283,13 @@ bool allListsAccepted(const GeneratorState& state)
 
 } // namespace
 
-PoemLength composePoemOrRefusal(GeneratorState& state, RandomSource& random, std::u16string& poemText)
+PoemOutcome composePoemOrRefusal(GeneratorState& state, RandomSource& random, std::u16string& poemText)
 {
     ensureTables(state);
     poemText.clear();
     if (!allListsAccepted(state)) {
         poemText += kMissingDataMessage;
-        return PoemLength::Whole;
+        return PoemOutcome::MissingData;
     }
     poemText += state.TitlePrefix;
     poemText += kHeadingWord;
@@ -300,7 +300,7 @@ PoemLength composePoemOrRefusal(GeneratorState& state, RandomSource& random, std
     // The counter never wraps: past its largest value the number repeats.
     if (state.PoemCounter < std::numeric_limits<std::int16_t>::max())
         ++state.PoemCounter;
-    return composer.cut() ? PoemLength::Cut : PoemLength::Whole;
+    return composer.cut() ? PoemOutcome::Cut : PoemOutcome::Whole;
 }
 
 std::u16string composePoemOrRefusal(GeneratorState& state, RandomSource& random)

@@ -43,9 +43,10 @@ inline long pickIndex(float r, int last)
 // writes into poemText either the missing-data message (while a list is not
 // accepted; no draw is taken) or the next numbered poem, and raises
 // PoemCounter, which stops at 32767. poemText's old content is replaced; its
-// capacity is reused. Says whether the poem was cut at the length limit.
-enum class PoemLength { Whole, Cut };
-PoemLength composePoemOrRefusal(GeneratorState& state, RandomSource& random, std::u16string& poemText);
+// capacity is reused. Says which it wrote, and whether the poem was cut at
+// the length limit.
+enum class PoemOutcome { Whole, Cut, MissingData };
+PoemOutcome composePoemOrRefusal(GeneratorState& state, RandomSource& random, std::u16string& poemText);
 std::u16string composePoemOrRefusal(GeneratorState& state, RandomSource& random);
 
 // The random start: reseeds the sequence from the clock and marks every

@@ -1,9 +1,10 @@
 # Sourced by the set-up commands. Installs the Debian packages a command
 # needs when run as root; otherwise names the one apt-get line to run.
 
-VERSOMAT_BUILD_PACKAGES="g++ cmake make libxcb1-dev qt6-base-dev qt6-qpa-plugins qt6-wayland qt6-translations-l10n fonts-liberation2 zlib1g-dev"
-# The web edition's core: emscripten, and node-acorn for its optimizer.
-VERSOMAT_WEB_PACKAGES="cmake make emscripten node-acorn nodejs"
+VERSOMAT_BUILD_PACKAGES="g++ cmake make python3 libxcb1-dev qt6-base-dev qt6-qpa-plugins qt6-wayland qt6-translations-l10n fonts-liberation2 zlib1g-dev"
+# The web edition's core: emscripten, and node-acorn for its optimizer;
+# rsvg-convert draws the phone icons.
+VERSOMAT_WEB_PACKAGES="cmake make emscripten node-acorn nodejs librsvg2-bin"
 VERSOMAT_TEST_PACKAGES="$VERSOMAT_WEB_PACKAGES libgtest-dev unzip locales fonts-dejavu-core xvfb x11-utils xdotool xclip clang libclang-rt-14-dev dbus-daemon dbus-bin at-spi2-core python3-pyatspi weston"
 VERSOMAT_BENCH_PACKAGES="libbenchmark-dev"
 # A release: dpkg-shlibdeps (dpkg-dev) and file compute the .deb's library

@@ -7,7 +7,8 @@
 Both take their time stamp from SOURCE_DATE_EPOCH. The page is built from
 WEB_DIR/index.html alone, so a new style sheet, script or icon needs no change
 here; a reference this cannot bring inside stops the release instead of
-shipping a page that breaks on a USB stick.
+shipping a page that breaks on a USB stick. The page carries the folder's
+LICENSES.txt as a comment at its top.
 """
 import base64
 import html
@@ -23,10 +24,12 @@ COMMENT_OR_TAG = re.compile(
     r"<!--.*?-->|<link\b(?P<link>[^>]*)>|<script\b(?P<script>[^>]*)>(?P<body>.*?)</script\s*>", re.S | re.I)
 ATTRIBUTE = re.compile(r"""([^\s"'>/=]+)(?:\s*=\s*("[^"]*"|'[^']*'|[^\s"'=<>`]+))?""")
 REFERENCE = re.compile(r"""<[a-z][^>]*?\s(?:src|href|srcset|poster)\s*=\s*["']?([^"'\s>]*)""", re.I)
-ICON_RELS = {"icon", "shortcut", "apple-touch-icon", "mask-icon"}
-# A web app manifest means nothing from disk; the hints to fetch early name
-# files that are inside the page now.
-DROPPED_RELS = {"manifest", "preload", "modulepreload", "prefetch"}
+ICON_RELS = {"icon", "shortcut", "mask-icon"}
+# A web app manifest and a home screen's icon mean nothing from disk; the
+# hints to fetch early name files that are inside the page now.
+DROPPED_RELS = {"manifest", "apple-touch-icon", "preload", "modulepreload", "prefetch"}
+# The folder's licences, which the page in one file carries as a comment.
+LICENSES = "LICENSES.txt"
 
 
 def fail(message):
@@ -125,6 +128,12 @@ def single_page(web_dir, out):
     page = page[:end] + "".join(s + "\n" for s in deferred) + page[end:]
     # Filled in by position, not by re.sub, so that no "$" or "\" in a file means anything.
     page = re.sub("\0(\\d+)\0", lambda m: pieces[int(m.group(1))], page)
+    licences = read_text(os.path.join(web_dir, LICENSES))
+    if re.search(r"--!?>|<!--", licences):
+        fail(f"{LICENSES} holds a comment's start or end, which one file's comment cannot")
+    doctype = re.match(r"\s*<!DOCTYPE[^>]*>\n?", page, re.I)
+    head = doctype.end() if doctype else 0
+    page = page[:head] + f"<!--\n{licences}-->\n" + page[head:]
     with open(out, "w", encoding="utf-8", newline="") as f:
         f.write(page)
 

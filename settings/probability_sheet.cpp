@@ -23,21 +23,28 @@ int lineOf(std::u16string_view text, std::size_t position)
 
 // The first line after firstLine that holds something but no "=": where a
 // sheet that ran out of "=" most likely lost one, since the search for the
-// next "=" passes over such lines. 0 when there is none.
-int firstLineWithoutEquals(std::u16string_view text, int firstLine)
+// next "=" passes over such lines. Its line is 0 when there is none.
+struct LostLine {
+    int line = 0;
+    int linesWithEquals = 0; // above it
+};
+
+LostLine firstLineWithoutEquals(std::u16string_view text, int firstLine)
 {
+    int withEquals = 0;
     int line = 1;
     for (std::size_t start = 0; start < text.size(); ++line) {
         std::size_t end = text.find(kLineBreak, start);
         if (end == std::u16string_view::npos)
             end = text.size();
         const std::u16string_view content = text.substr(start, end - start);
-        if (line > firstLine && content.find(u'=') == std::u16string_view::npos &&
-            content.find_first_not_of(u" \t") != std::u16string_view::npos)
-            return line;
+        const bool hasEquals = content.find(u'=') != std::u16string_view::npos;
+        if (line > firstLine && !hasEquals && content.find_first_not_of(u" \t") != std::u16string_view::npos)
+            return {line, withEquals};
+        withEquals += hasEquals ? 1 : 0;
         start = end + kLineBreak.size();
     }
-    return 0;
+    return {};
 }
 
 } // namespace
@@ -84,11 +91,12 @@ std::variant<ProbabilityValues, SheetRefusal> readProbabilitySheet(std::u16strin
         const int value = static_cast<int>(k) + 1;
         const std::size_t equals = findFrom(lineBreak, text, u"=");
         if (equals == 0 && k == 0)
-            return SheetRefusal{value, 1};
+            return SheetRefusal{value, 1, SheetFault::NoEquals};
         if (equals == 0) {
-            const int previousLine = lineOf(text, previousEquals);
-            const int lost = firstLineWithoutEquals(text, lineOf(text, firstEquals));
-            return SheetRefusal{value, lost != 0 ? lost : previousLine + 1};
+            const LostLine lost = firstLineWithoutEquals(text, lineOf(text, firstEquals));
+            if (lost.line != 0)
+                return SheetRefusal{value, lost.line, SheetFault::LineLostEquals, lost.linesWithEquals + 1};
+            return SheetRefusal{value, lineOf(text, previousEquals) + 1, SheetFault::ValuesMissing};
         }
         if (k == 0)
             firstEquals = equals;
@@ -96,7 +104,7 @@ std::variant<ProbabilityValues, SheetRefusal> readProbabilitySheet(std::u16strin
         // before its "=" leaves no piece to read.
         lineBreak = findFrom(k == 0 ? 1 : equals, text, kLineBreak);
         if (lineBreak < equals)
-            return SheetRefusal{value, 1};
+            return SheetRefusal{value, 1, SheetFault::NoEqualsOnFirstLine};
         const std::u16string_view piece = std::u16string_view(text).substr(equals, lineBreak - equals - 1);
         if (k < kDoubleProbabilityCount)
             values.w[k] = textToNumber(piece);

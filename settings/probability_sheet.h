@@ -21,14 +21,23 @@ struct ProbabilityValues {
 ProbabilityValues probabilityValuesOf(const GeneratorState& state);
 void applyProbabilityValues(GeneratorState& state, const ProbabilityValues& values);
 
+// Why a sheet could not be read.
+enum class SheetFault {
+    NoEquals,            // the sheet holds no "=" at all
+    NoEqualsOnFirstLine, // a line break comes before the first "="
+    LineLostEquals,      // a line after w1's holds text but no "=": the search for the next "=" passed over it
+    ValuesMissing,       // the sheet ends before the last value's "="
+};
+
 // Where a sheet could not be read: the value (1 = w1 ... 13 = w13) whose "=" could not be found, and the
 // 1-based line of the sheet (lines split at "\r\n") to mend: line 1 when a line break comes before the
-// first "="; otherwise the first line after w1's that holds text but no "=" (the search for the next "="
-// passed over it), or, without such a line, the line after the previous value's line, which is one past
-// the sheet's last line when the sheet simply ends.
+// first "="; otherwise the first line after w1's that holds text but no "=", or, without such a line, the
+// line after the previous value's line, which is one past the sheet's last line when the sheet simply ends.
 struct SheetRefusal {
     int value = 0;
     int line = 0;
+    SheetFault fault = SheetFault::NoEquals;
+    int lineValue = 0; // LineLostEquals: the value the line stands for, one past the lines with "=" above it
     bool operator==(const SheetRefusal&) const = default;
 };
 

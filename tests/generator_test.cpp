@@ -88,7 +88,9 @@ TEST(PoemGenerator, RefusalTakesNoDrawAndKeepsTheNumber)
     RandomSource random;
     for (const WordListKind list : {WordListKind::Actors, WordListKind::Objects, WordListKind::Verbs})
         acceptWordList(state, list, fillExample(state, list));
-    EXPECT_EQ(composePoemOrRefusal(state, random), kMissingDataMessage);
+    Text refusal;
+    EXPECT_EQ(composePoemOrRefusal(state, random, refusal), PoemOutcome::MissingData);
+    EXPECT_EQ(refusal, kMissingDataMessage);
     EXPECT_EQ(state.TablesReady, 1);
     EXPECT_EQ(state.PoemCounter, 1);
     acceptWordList(state, WordListKind::Adjectives, fillExample(state, WordListKind::Adjectives));
@@ -427,7 +429,7 @@ TEST(PoemGenerator, APoemAtTheLengthLimitEndsAfterItsLastWholeLine)
     RandomSource cappedRandom;
     RandomSource ordinaryRandom;
     Text text;
-    ASSERT_EQ(composePoemOrRefusal(capped, cappedRandom, text), PoemLength::Cut);
+    ASSERT_EQ(composePoemOrRefusal(capped, cappedRandom, text), PoemOutcome::Cut);
     const Text whole = composePoemOrRefusal(ordinary, ordinaryRandom);
     EXPECT_LE(text.size(), kMaxPoemLength);
     // Its lines are the first lines of the same poem in short words.

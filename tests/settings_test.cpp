@@ -14,7 +14,8 @@ namespace versomat {
 // Found by argument-dependent lookup, so it lives beside SheetRefusal.
 void PrintTo(const SheetRefusal& refusal, std::ostream* out)
 {
-    *out << "value " << refusal.value << " expected at line " << refusal.line;
+    *out << "value " << refusal.value << " expected at line " << refusal.line << ", fault "
+         << static_cast<int>(refusal.fault) << ", line's value " << refusal.lineValue;
 }
 
 namespace {
@@ -117,6 +118,7 @@ TEST(ProbabilitySheet, Single13RoundsToTheNearestSingle)
 
 TEST(ProbabilitySheet, UnreadableSheetSaysWhereAndChangesNothing)
 {
+    using enum SheetFault;
     Text lostEquals = kDefaultSheet;
     lostEquals.replace(lostEquals.find(u"w5="), 3, u"w5 ");
     const struct {
@@ -124,17 +126,17 @@ TEST(ProbabilitySheet, UnreadableSheetSaysWhereAndChangesNothing)
         Text sheet;
         SheetRefusal refusal;
     } cases[] = {
-        {"empty", u"", {1, 1}},
-        {"blank first line", u"\r\n" + kDefaultSheet, {1, 1}},
-        {"label-only first line", u"Werte\r\n" + kDefaultSheet, {1, 1}},
-        {"no equals sign at all", u"w1 0.7\r\nw2 0.9\r\n", {1, 1}},
-        {"carriage return alone", u"\r", {1, 1}},
-        {"twelve values", kDefaultSheet.substr(0, kDefaultSheet.find(u"w13=")), {13, 13}},
+        {"empty", u"", {1, 1, NoEquals}},
+        {"blank first line", u"\r\n" + kDefaultSheet, {1, 1, NoEqualsOnFirstLine}},
+        {"label-only first line", u"Werte\r\n" + kDefaultSheet, {1, 1, NoEqualsOnFirstLine}},
+        {"no equals sign at all", u"w1 0.7\r\nw2 0.9\r\n", {1, 1, NoEquals}},
+        {"carriage return alone", u"\r", {1, 1, NoEquals}},
+        {"twelve values", kDefaultSheet.substr(0, kDefaultSheet.find(u"w13=")), {13, 13, ValuesMissing}},
         // w5 takes line 6's value and so on; w13 finds nothing, and line 5 is
         // the one to mend.
-        {"value line without its equals sign", lostEquals, {13, 5}},
-        {"blank lines between values", u"w1=1\r\n\r\n \r\nw2=2\r\n", {3, 5}},
-        {"only equals signs on one line", Text(5000, u'='), {2, 2}},
+        {"value line without its equals sign", lostEquals, {13, 5, LineLostEquals, 5}},
+        {"blank lines between values", u"w1=1\r\n\r\n \r\nw2=2\r\n", {3, 5, ValuesMissing}},
+        {"only equals signs on one line", Text(5000, u'='), {2, 2, ValuesMissing}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -199,6 +199,19 @@ private slots:
         }
     }
 
+    // A note on lines the intake passed over pops up at once beside the mark
+    // and stays as its help.
+    void passedOverLinesAreNotedAtOnce()
+    {
+        box(nameOf(ControlRole::ListBox, WordListKind::Verbs))->setPlainText(u"liebt\n\nkauft\nlobt"_s);
+        click(nameOf(ControlRole::Accept, WordListKind::Verbs));
+        const QString note = u"Übernommen: 1 Eintrag\nZeile 2 hat weniger als drei Zeichen und beendet die Liste: "
+                             u"2 Zeilen danach nicht gelesen."_s;
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), note);
+        QCOMPARE(mark(WordListKind::Verbs)->accessibleDescription(), note);
+    }
+
     // Typing into a box that still holds its start text replaces it, whether
     // the box was reached by Tab or by a click.
     void startTextGivesWayToTyping()

@@ -16,7 +16,8 @@ int main(int argc, char** argv)
         std::fputs("versomat: no display found - start it on a desktop, or headless with: xvfb-run versomat\n", stderr);
         return EXIT_FAILURE;
     }
-    QGuiApplication::setDesktopFileName(QStringLiteral("versomat"));
+    // The desktop entry is named after the AppStream id, which the build passes in.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VERSOMAT_APP_ID));
     versomat::installGermanTranslations();
     // Fusion honours the palette colours of the labels and text boxes, which
     // some desktop styles replace with their own.

@@ -6,10 +6,10 @@
 # program must still be running and must end on SIGTERM without a crash.
 # Needs no display, no stdin and no session of its own; runs as root.
 #
-# Usage: desktop_session.sh x11|wayland VERSOMAT_BINARY CONTROLS_TSV
+# Usage: desktop_session.sh x11|wayland VERSOMAT_BINARY CONTROLS_TSV APP_ID
 set -euo pipefail
 
-readonly USAGE="usage: desktop_session.sh x11|wayland VERSOMAT_BINARY CONTROLS_TSV"
+readonly USAGE="usage: desktop_session.sh x11|wayland VERSOMAT_BINARY CONTROLS_TSV APP_ID"
 readonly OVERALL_TIMEOUT=80 # seconds for the whole session, cleanup included
 readonly BUS_LAUNCHER=/usr/libexec/at-spi-bus-launcher
 readonly PYTHON=/usr/bin/python3 # the system's, which is where python3-pyatspi lives
@@ -18,6 +18,7 @@ readonly DRIVER="$(dirname "$0")/atspi_session.py"
 mode=${1:?$USAGE}
 app=${2:?$USAGE}
 controls=${3:?$USAGE}
+app_id=${4:?$USAGE}
 
 . "$(dirname "${BASH_SOURCE[0]}")/processes.sh"
 
@@ -106,8 +107,8 @@ driver_pid=""
 
 step="checking the desktop file name"
 if [ "$mode" = wayland ]; then
-    grep -qF 'set_app_id("versomat")' "$work/app.log" ||
-        fail "the window names no desktop file versomat.desktop: $(grep -o 'set_app_id([^)]*)' "$work/app.log")"
+    grep -qF "set_app_id(\"$app_id\")" "$work/app.log" ||
+        fail "the window names no desktop file $app_id.desktop: $(grep -o 'set_app_id([^)]*)' "$work/app.log")"
 fi
 
 step="closing versomat"

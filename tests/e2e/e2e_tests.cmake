@@ -18,7 +18,8 @@ if(TARGET versomat)
   # control table the build writes gives the names and roles to look for.
   foreach(mode IN ITEMS x11 wayland)
     add_test(NAME e2e_desktop_${mode}
-      COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/desktop_session.sh ${mode} $<TARGET_FILE:versomat> ${VERSOMAT_CONTROLS_TSV})
+      COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/desktop_session.sh ${mode} $<TARGET_FILE:versomat> ${VERSOMAT_CONTROLS_TSV}
+            ${VERSOMAT_APP_ID})
     # The script stops itself after 80 s and cleans up; the limit only
     # catches a script that hangs anyway.
     set_tests_properties(e2e_desktop_${mode} PROPERTIES TIMEOUT 100 LABELS e2e)

@@ -25,10 +25,12 @@ export function launch(browser = 'chrome', {scrollBars = false, projectFonts = f
 }
 
 // Opens the page (the built one unless a URL is given) at the viewport and
-// colour scheme given and waits until its controls are built.
-export async function openPage(browser, viewport = FULL, scheme = 'light', url = pageUrl) {
+// colour scheme given and waits until its controls are built; prepare gets
+// the page before it loads.
+export async function openPage(browser, viewport = FULL, scheme = 'light', url = pageUrl, prepare = null) {
   const page = await browser.newPage();
   await page.setViewport(viewport);
+  await prepare?.(page);
   // Firefox under WebDriver BiDi cannot emulate a scheme; it starts light.
   if (scheme !== 'light')
     await page.emulateMediaFeatures([{name: 'prefers-color-scheme', value: scheme}]);
@@ -48,4 +50,16 @@ export async function showFirstPoem(page) {
     await press(page, `${list}: übernehmen`);
   }
   await press(page, 'Gedicht erzeugen mit wiederholbarer Zählung');
+}
+
+// Chromium only: the page's own small scripts arrive 400 ms late, after the
+// core has started, as on a slow network that sent the core first.
+export async function scriptsLate(page) {
+  await page.setRequestInterception(true);
+  page.on('request', (request) => {
+    if (/\/(kept_session|poem_actions|offline)\.js$/.test(request.url()))
+      setTimeout(() => request.continue(), 400);
+    else
+      request.continue();
+  });
 }

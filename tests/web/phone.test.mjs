@@ -3,7 +3,7 @@
 // buttons a finger can hit, and typed lists kept through a reload.
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
-import {launch, openPage, FULL, PHONE} from './browser.mjs';
+import {launch, openPage, scriptsLate, FULL, PHONE} from './browser.mjs';
 
 const PHONES = [['360×640', PHONE], ['390×844', {...PHONE, width: 390, height: 844}]];
 const LISTS = ['Handelnde', 'Benutztes', 'Verben', 'Adjektive'];
@@ -148,10 +148,11 @@ test('on a phone: every button at least 44 px each way', () => onPhones(async (p
   assert.deepEqual(sizes.filter(({width, height}) => width < 44 || height < 44), [], `${size}: buttons below 44×44`);
 }));
 
-test('a reload keeps the typed lists and the open sheet, accepts nothing, and a new tab starts empty', async () => {
+test('a reload keeps the typed lists and the open sheet, accepts nothing, and a new tab starts empty, ' +
+  'with the page\'s scripts late', async () => {
   const browser = await launch('chrome');
   try {
-    const page = await openPage(browser, PHONE);
+    const page = await openPage(browser, PHONE, 'light', undefined, scriptsLate);
     const typed = [];
     for (const list of LISTS) {
       const box = await textbox(page, `${list}: Liste`);

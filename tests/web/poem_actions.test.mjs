@@ -2,7 +2,7 @@
 // in another browser and goes on as the sender's page would, copy, and print.
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
-import {launch, openPage, PHONE} from './browser.mjs';
+import {launch, openPage, scriptsLate, PHONE} from './browser.mjs';
 
 const POEM = 'Gedicht erzeugen mit wiederholbarer Zählung';
 const LISTS = {
@@ -23,6 +23,10 @@ const setValue = (page, name, text) => page.$eval(`::-p-aria([name="${name}"][ro
   }, text);
 const poem = (page) => valueOf(page, 'Gedicht: Ausgabe');
 const announced = (page) => page.$eval('[role="status"]', (region) => region.textContent);
+// The text seen beside the actions, on screen.
+const seen = (page) => page.$eval('.poem-actions', (actions) => [...actions.querySelectorAll(':not(button)')]
+  .filter((element) => element.checkVisibility() && element.getBoundingClientRect().bottom <= innerHeight)
+  .map((element) => element.textContent).join(''));
 
 // A sender's page with lists, values and a random start of its own; returns
 // the link to its last poem and the ten poems after it.
@@ -65,8 +69,9 @@ test('a link shows the same poem in either browser, and the next ten as the send
     const sender = await openPage(chrome);
     const {link, shown, next} = await sendersLink(sender);
     assert.match(shown, /^Zufalls-Poem-Text 3\n/);
-    for (const browser of [chrome, firefox]) {
-      const receiver = await openPage(browser, PHONE, 'light', link);
+    // In Chromium, with the page's scripts arriving after the core started.
+    for (const [browser, prepare] of [[chrome, scriptsLate], [firefox, null]]) {
+      const receiver = await openPage(browser, PHONE, 'light', link, prepare);
       assert.equal(await poem(receiver), shown, 'the same poem');
       assert.equal(await valueOf(receiver, 'Handelnde: Liste'), LISTS['Handelnde: Liste']);
       for (const expected of next) {
@@ -81,6 +86,7 @@ test('a link shows the same poem in either browser, and the next ten as the send
     assert.equal(await poem(damaged), 'noch leer\n');
     assert.equal(await valueOf(damaged, 'Handelnde: Status'), '*');
     assert.match(await announced(damaged), /konnte nicht gelesen werden/);
+    assert.equal(await seen(damaged), await announced(damaged), 'the damaged link\'s note seen');
   } finally {
     await chrome.close();
     await firefox.close();
@@ -106,5 +112,75 @@ test('printed, the page is the shown poem alone, whole, black on white', async (
     assert.deepEqual(printed, [{text: shown, colour: 'rgb(0, 0, 0)', background: 'rgb(255, 255, 255)'}]);
   } finally {
     await browser.close();
+  }
+});
+
+// Each action's answer stands beside the buttons and is what the live region
+// says. Before any poem there is none to keep; after one, the share sheet and
+// the clipboard may each work or refuse, and the share sheet be closed.
+const SHARE = {none: undefined, shares: 'resolve', refuses: 'NotAllowedError', closed: 'AbortError'};
+const ANSWERS = [
+  // action, share sheet, clipboard works, the answer (null: none), the clipboard then
+  ['Gedicht kopieren', 'none', true, /^Noch kein Gedicht/, null],
+  ['Gedicht drucken', 'none', true, /^Noch kein Gedicht/, null],
+  ['Link zum Gedicht teilen', 'shares', true, /^Noch kein Gedicht/, null],
+  [POEM],
+  ['Gedicht kopieren', 'none', true, /^Das Gedicht ist in der Zwischenablage/, 'poem'],
+  ['Gedicht kopieren', 'none', false, /^Kopieren ging nicht/, null],
+  ['Link zum Gedicht teilen', 'shares', true, /^Der Link zum Gedicht ist geteilt/, null],
+  ['Link zum Gedicht teilen', 'closed', true, null, null],
+  ['Link zum Gedicht teilen', 'refuses', true, /^Der Link zum Gedicht ist in der Zwischenablage/, 'link'],
+  // The link then waits in a field, selected.
+  ['Link zum Gedicht teilen', 'refuses', false, /^Kopieren ging nicht: der Link/, null],
+];
+
+test('every action\'s answer is seen beside the buttons', async () => {
+  for (const name of ['chrome', 'firefox']) {
+    const browser = await launch(name);
+    try {
+      const page = await openPage(browser, PHONE);
+      for (const list of ['Handelnde', 'Benutztes', 'Verben', 'Adjektive']) {
+        await press(page, `${list}: Beispiel`);
+        await press(page, `${list}: übernehmen`);
+      }
+      let link = null;
+      for (const [action, share, copies, answer, copied] of ANSWERS) {
+        const step = `${name}: ${action}, share sheet ${share}, clipboard ${copies ? 'works' : 'refuses'}`;
+        await page.evaluate((refusal, copies) => {
+          document.querySelector('[role="status"]').replaceChildren();
+          window.copied = null;
+          navigator.share = refusal === undefined ? undefined
+            : async () => refusal === 'resolve' || Promise.reject(new DOMException('', refusal));
+          navigator.clipboard.writeText = async (text) => {
+            if (!copies)
+              throw new DOMException('', 'NotAllowedError');
+            window.copied = text;
+          };
+          window.print = () => {
+            window.copied = 'printed';
+          };
+        }, SHARE[share], copies);
+        await press(page, action);
+        if (answer === undefined)
+          continue;
+        if (answer === null) {
+          await new Promise((resolve) => setTimeout(resolve, 200));
+          assert.equal(await seen(page) + await announced(page), '', `${step}: nothing said`);
+          continue;
+        }
+        await page.waitForFunction(() => document.querySelector('[role="status"]').textContent !== '', {timeout: 5000});
+        assert.match(await seen(page), answer, step);
+        assert.equal(await announced(page), await seen(page), `${step}: announced`);
+        const clipboard = await page.evaluate(() => window.copied);
+        if (copied === 'link')
+          link = clipboard;
+        assert.equal(clipboard, copied === 'poem' ? await poem(page) : copied === 'link' ? link : null, step);
+      }
+      const field = await page.waitForSelector('::-p-aria([name="Link zum Gedicht"][role="textbox"])');
+      assert.deepEqual(await field.evaluate((box) => [box.value, box === document.activeElement,
+        box.selectionStart, box.selectionEnd, box.value.length]), [link, true, 0, link.length, link.length]);
+    } finally {
+      await browser.close();
+    }
   }
 });

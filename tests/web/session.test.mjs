@@ -196,17 +196,77 @@ async function afterEachClick(browser) {
     assert.equal(await announced(page), shown.title.replace(/\n/g, '\r\n'), `${name}: the note announced`);
   }
 
-  // A poem at the length limit is announced in part: its first lines and
-  // that it goes on.
+  // A poem at the length limit is announced in part: its first lines, that
+  // it goes on, and the box's last line, which says it was cut.
   const output = await textbox(page, 'Gedicht: Ausgabe');
   let [said, full] = [];
   for (let i = 0; i < 10 && said === full; ++i) {
     await poem.click();
     [said, full] = [await announced(page), await coreText(output)];
   }
-  const goesOn = '\r\nDas Gedicht geht im Textfeld weiter.';
-  assert.ok(said.length < 2100 && said.endsWith(goesOn) && full.startsWith(said.slice(0, -goesOn.length)),
+  const cutMark = full.slice(full.lastIndexOf('\r\n'));
+  const goesOn = '\r\nDas Gedicht geht im Textfeld weiter.' + cutMark;
+  assert.ok(cutMark.startsWith('\r\n[Hier gekürzt') && said.length < 2200 && said.endsWith(goesOn) &&
+    full.startsWith(said.slice(0, -goesOn.length)),
     `a poem at the length limit, announced in part: ${said.slice(-80)}`);
+}
+
+// A session with lists, values and a random start of its own.
+async function startSession(page) {
+  await acceptExamples(page);
+  await (await button(page, SHOW)).click();
+  await (await textbox(page, SHEET)).evaluate((sheet, text) => {
+    sheet.value = text;
+  }, HALF_SHEET_GERMAN);
+  await (await button(page, SHEET_ACCEPT)).click();
+  await (await button(page, 'Gedicht erzeugen mit Zufallsstart')).click();
+  await (await button(page, POEM)).click();
+}
+
+// A tab reloaded with a list typed but not accepted, the sheet open and typed
+// in, and the poem edited shows all of it again, and its next poem is the one
+// it would have shown without the reload, as a link to its poem shows. The
+// link opened and typed in after: a reload keeps the typing instead of
+// opening the link again.
+async function reload(browser) {
+  const kept = await openPage(browser);
+  await startSession(kept);
+  const output = await textbox(kept, 'Gedicht: Ausgabe');
+  const linked = await coreText(output);
+  await kept.evaluate(() => {
+    navigator.share = undefined;
+    navigator.clipboard.writeText = async (text) => {
+      window.copied = text;
+    };
+  });
+  await (await button(kept, 'Link zum Gedicht teilen')).click();
+  const link = await kept.evaluate(() => window.copied);
+  await (await textbox(kept, 'Verben: Liste')).type('sieht\n');
+  await (await button(kept, SHOW)).click();
+  await (await textbox(kept, SHEET)).type('w1=0,9\n');
+  await output.type('!');
+  const boxes = (page) => page.$$eval('#canvas textarea, #canvas input', (all) =>
+    all.map((box) => `${box.dataset.name}${box.hidden ? ' hidden' : ''}: ${box.value}`));
+  const before = await boxes(kept);
+  await kept.reload();
+  await kept.waitForSelector('html[data-ready]');
+  assert.deepEqual(await boxes(kept), before, 'every box as it was');
+  await (await button(kept, POEM)).click();
+  const next = await coreText(await textbox(kept, 'Gedicht: Ausgabe'));
+  await kept.close();
+
+  // The link goes on as the page without a reload would.
+  const opened = await openPage(browser, undefined, 'light', link);
+  assert.equal(await opened.evaluate(() => location.hash), '', 'the link leaves the address');
+  const openedOutput = await textbox(opened, 'Gedicht: Ausgabe');
+  assert.equal(await coreText(openedOutput), linked);
+  await (await button(opened, POEM)).click();
+  assert.equal(await coreText(openedOutput), next, 'the next poem as without the reload');
+  await replaceText(opened, await textbox(opened, 'Handelnde: Liste'), 'der Neue');
+  await opened.reload();
+  await opened.waitForSelector('html[data-ready]');
+  assert.equal(await coreText(await textbox(opened, 'Handelnde: Liste')), 'der Neue', 'typed after the link');
+  await opened.close();
 }
 
 for (const [name, title] of [['chrome', 'Chromium'], ['firefox', 'Firefox ESR']]) {
@@ -215,6 +275,7 @@ for (const [name, title] of [['chrome', 'Chromium'], ['firefox', 'Firefox ESR']]
     try {
       await t.test('a user session', () => userSession(browser));
       await t.test('the focus and the notes after each click', () => afterEachClick(browser));
+      await t.test('a reload keeps the whole session, and a link is opened once', () => reload(browser));
     } finally {
       await browser.close();
     }

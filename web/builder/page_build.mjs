@@ -1,12 +1,14 @@
-// Writes the window's controls into a built page folder's index.html from the
-// core's control table, so that the first paint shows the window before any
-// script has run, and the page's start only wires the controls up.
+// Writes the window's controls and the page's own texts ({{key}} in it) into a
+// built page folder's index.html from the core's control table, so that the
+// first paint shows the window before any script has run, and the page's start
+// only wires the controls up.
 //   node web/builder/page_build.mjs FOLDER
 import {createRequire} from 'node:module';
 import {readFileSync, writeFileSync} from 'node:fs';
 import path from 'node:path';
 
 const CONTROLS_MARK = '<!-- controls -->';
+const TEXT_MARK = /\{\{(\w+)\}\}/g;
 
 const folder = process.argv[2];
 if (!folder) {
@@ -105,5 +107,12 @@ if (!page.includes(CONTROLS_MARK) || !/<html\b/.test(page)) {
   console.error(`page_build: ${index} has no ${CONTROLS_MARK} or no <html> to fill in`);
   process.exit(1);
 }
-writeFileSync(index, page.replace(/<html\b/, `<html ${rootAttributes}`)
-  .replace(CONTROLS_MARK, () => controls.join('\n')));
+const unknown = [...page.matchAll(TEXT_MARK)].map(([, key]) => key)
+  .filter((key) => !Object.hasOwn(table.pageTexts, key));
+if (unknown.length > 0) {
+  console.error(`page_build: ${index} asks for texts the core does not have: ${unknown.join(', ')}`);
+  process.exit(1);
+}
+// The texts first, so that a control's own text is never read as a mark.
+writeFileSync(index, page.replace(TEXT_MARK, (mark, key) => escapeAttribute(fromCoreText(table.pageTexts[key])))
+  .replace(/<html\b/, `<html ${rootAttributes}`).replace(CONTROLS_MARK, () => controls.join('\n')));

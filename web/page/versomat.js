@@ -382,7 +382,8 @@
     // Page-only features beside this file wait for the built controls
     // (whenVersomatStarts in index.html), and show what they have through the
     // same rendering.
-    document.dispatchEvent(new CustomEvent('versomat-ready', {detail: {session, show, announce, rows, output}}));
+    document.dispatchEvent(new CustomEvent('versomat-ready',
+      {detail: {session, show, announce, rows, output, texts: table.pageTexts}}));
   }
 
   createVersomatCore().then(start);

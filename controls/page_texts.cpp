@@ -1,0 +1,37 @@
+#include "controls/page_texts.h"
+
+#include <array>
+
+namespace versomat {
+namespace {
+
+constexpr std::array kTexts{
+    // Shown at the first paint, written into index.html by the build.
+    PageText{"description",
+             u"Versomat schreibt kurze deutsche Zufallsgedichte aus vier eigenen Wortlisten – auch ohne Netz."},
+    PageText{"unavailable", u"Versomat braucht JavaScript und WebAssembly."},
+    PageText{"actions", u"Gedicht behalten"},
+    PageText{"copy", u"Gedicht kopieren"},
+    PageText{"print", u"Gedicht drucken"},
+    PageText{"link", u"Link zum Gedicht teilen"},
+    // What the actions answer.
+    PageText{"copied", u"Das Gedicht ist in der Zwischenablage."},
+    PageText{"notCopied", u"Kopieren ging nicht: bitte das Gedicht im Textfeld markieren und mit Strg+C kopieren."},
+    PageText{"linkCopied", u"Der Link zum Gedicht ist in der Zwischenablage."},
+    PageText{"linkShared", u"Der Link zum Gedicht ist geteilt."},
+    PageText{"linkNotCopied", u"Kopieren ging nicht: der Link steht markiert im Feld, bitte mit Strg+C kopieren."},
+    PageText{"linkField", u"Link zum Gedicht"},
+    PageText{"noPoemToCopy", u"Noch kein Gedicht: erst ein Gedicht erzeugen, dann lässt es sich kopieren."},
+    PageText{"noPoemToPrint", u"Noch kein Gedicht: erst ein Gedicht erzeugen, dann lässt es sich drucken."},
+    PageText{"noPoemToLink", u"Noch kein Gedicht: erst ein Gedicht erzeugen, dann gibt es einen Link dazu."},
+    PageText{"badLink", u"Der Link zum Gedicht konnte nicht gelesen werden; Versomat beginnt wie gewohnt."},
+};
+
+} // namespace
+
+std::span<const PageText> pageTexts()
+{
+    return kTexts;
+}
+
+} // namespace versomat
