@@ -14,6 +14,7 @@ constexpr std::array kTexts{
     PageText{"copy", u"Gedicht kopieren"},
     PageText{"print", u"Gedicht drucken"},
     PageText{"link", u"Link zum Gedicht teilen"},
+    PageText{"lists", u"Wortlisten teilen"},
     // What the actions answer.
     PageText{"copied", u"Das Gedicht ist in der Zwischenablage."},
     PageText{"notCopied", u"Kopieren ging nicht: bitte das Gedicht im Textfeld markieren und mit Strg+C kopieren."},
@@ -25,6 +26,14 @@ constexpr std::array kTexts{
     PageText{"noPoemToPrint", u"Noch kein Gedicht: erst ein Gedicht erzeugen, dann lässt es sich drucken."},
     PageText{"noPoemToLink", u"Noch kein Gedicht: erst ein Gedicht erzeugen, dann gibt es einen Link dazu."},
     PageText{"badLink", u"Der Link zum Gedicht konnte nicht gelesen werden; Versomat beginnt wie gewohnt."},
+    PageText{"listsCopied", u"Der Link zu den Wortlisten ist in der Zwischenablage."},
+    PageText{"listsShared", u"Die Wortlisten sind geteilt."},
+    PageText{"listsField", u"Link zu den Wortlisten"},
+    PageText{"noListsToLink",
+             u"Noch keine Wortlisten übernommen: erst alle vier Listen übernehmen, dann gibt es einen Link dazu."},
+    PageText{"badListsLink", u"Der Link zu den Wortlisten konnte nicht gelesen werden; Versomat beginnt wie gewohnt."},
+    // A page opened from disk that was built without its public address.
+    PageText{"localLink", u"Achtung: Diese Seite ist als Datei geöffnet, der Link öffnet sich nur auf diesem Rechner."},
 };
 
 } // namespace

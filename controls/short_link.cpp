@@ -30,8 +30,7 @@ const std::array<std::u16string, kNamed>& namedTexts()
         std::array<std::u16string, kNamed> named;
         for (const WordListKind list : kAllWordLists)
             named[static_cast<std::size_t>(list)] = fillExample(state, list);
-        InitTables(state);
-        named[kWordLists] = writeProbabilitySheet(probabilityValuesOf(state));
+        named[kWordLists] = writeProbabilitySheet(startProbabilityValues());
         return named;
     }();
     return texts;

@@ -217,7 +217,9 @@ std::optional<ListSet> WindowSession::acceptedLists() const
             return std::nullopt;
         lists.lists[i] = *m_accepted[i];
     }
-    lists.values = probabilityValuesOf(m_state);
+    // Before the tables are filled the state holds no values yet; the first
+    // poem will take the start values.
+    lists.values = m_state.TablesReady != 0 ? probabilityValuesOf(m_state) : startProbabilityValues();
     return lists;
 }
 

@@ -102,29 +102,33 @@ TEST(ShortLink, ALinkOpensToTheSamePoemAndTheNextTen)
 }
 
 // A list set fills and accepts the lists, shows no poem, and its first poem
-// is a fresh page's after accepting the same lists and values.
+// is a fresh page's after accepting the same lists (and values, if any).
 TEST(ShortLink, AListSetOpensAsAFreshPageThatAcceptedTheLists)
 {
-    const Sender& sender = kSenders[1];
-    WindowSession sent = sessionOf(sender);
-    sent.click(button(SheetShow));
-    sent.click(button(SheetAccept), kSheet);
-    const std::optional<LinkContent> read = readLink(shortLinkOf(*sent.acceptedLists()));
-    ASSERT_TRUE(read && std::holds_alternative<ListSet>(*read));
-    WindowSession received;
-    const ClickAnswer opened = received.startFromLists(std::get<ListSet>(*read));
-    EXPECT_EQ(utf8(outputOf(opened)), utf8(controlRow(Output).text));
-    int marks = 0;
-    for (const ControlChange& change : opened.changes)
-        marks += change.text == kAcceptedMark;
-    EXPECT_EQ(marks, 4);
-
-    WindowSession fresh;
-    for (const WordListKind list : kAllWordLists)
-        fresh.click(button(Accept, list), *sender.lists[static_cast<std::size_t>(list)]);
-    fresh.click(button(SheetShow));
-    fresh.click(button(SheetAccept), kSheet);
-    EXPECT_EQ(utf8(outputOf(received.click(button(Generate)))), utf8(outputOf(fresh.click(button(Generate)))));
+    for (const bool sheet : {false, true}) {
+        SCOPED_TRACE(sheet ? "values accepted" : "no values accepted");
+        const auto accepting = [sheet] {
+            WindowSession session;
+            for (const WordListKind list : kAllWordLists)
+                session.click(button(Accept, list), *kSenders[1].lists[static_cast<std::size_t>(list)]);
+            if (sheet) {
+                session.click(button(SheetShow));
+                session.click(button(SheetAccept), kSheet);
+            }
+            return session;
+        };
+        const std::optional<LinkContent> read = readLink(shortLinkOf(*accepting().acceptedLists()));
+        ASSERT_TRUE(read && std::holds_alternative<ListSet>(*read));
+        WindowSession received;
+        const ClickAnswer opened = received.startFromLists(std::get<ListSet>(*read));
+        EXPECT_EQ(utf8(outputOf(opened)), utf8(controlRow(Output).text));
+        int marks = 0;
+        for (const ControlChange& change : opened.changes)
+            marks += change.text == kAcceptedMark;
+        EXPECT_EQ(marks, 4);
+        EXPECT_EQ(utf8(outputOf(received.click(button(Generate)))),
+                  utf8(outputOf(accepting().click(button(Generate)))));
+    }
     EXPECT_FALSE(WindowSession().acceptedLists()) << "lists not accepted cannot be shared";
 }
 
