@@ -109,7 +109,7 @@ test('a short link opens to the same poem and the next ten; a word-list link to 
     if (own) {
       sender.click(row('sheetShow'), null);
       sender.click(row('sheetAccept'), 'w1=0.9\r\nw2 = 0.1\r\nw3=1e-300\r\nw4=-0\r\nw5=2\r\nw6=0.3\r\nw7=0.35\r\n' +
-          'w8=0.4\r\nw9=0.3\r\nw10=0.5\r\nw11=0.85\r\nw12=0.9\r\nw13=0.3\r\n');
+        'w8=0.4\r\nw9=0.3\r\nw10=0.5\r\nw11=0.85\r\nw12=0.9\r\nw13=0.3\r\n');
     }
     const listsLink = await link(sender, 'wortlisten');
     const fresh = output(sender.click(row(own ? 'random' : 'generate'), null));
