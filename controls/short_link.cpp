@@ -77,7 +77,6 @@ std::optional<std::vector<std::u16string>> fieldsOf(std::string_view payload, st
     return fields;
 }
 
-
 } // namespace
 
 std::string_view linkKey(LinkKind kind)

@@ -32,18 +32,17 @@ std::string_view linkKey(LinkKind kind);
 // (linkOfDeflated). Reading goes back the same way: deflatedOfLink, inflate
 // (at most kMaxLinkPayload bytes), then poemOfPayload or listSetOfPayload.
 //
-// The payload is the fields of today's links, in generalised UTF-8 rather
+// The payload is the fields of the older links, in generalised UTF-8 rather
 // than as 16-bit units, led by a field that names which lists are the
 // built-in examples and whether the values are the start values: those are
 // then left out. The format's tag pins what the names mean, so an example
-// list changed later must come with a new tag.
-// Bytes are held in std::string throughout, as the rest of the core holds
-// them.
+// list changed later must come with a new tag. Bytes are held in
+// std::string, as elsewhere in the core.
 std::string linkPayload(const PoemOrigin& origin);
 std::string linkPayload(const ListSet& lists);
 
-// Inflated payloads past this are refused: a small link must not unpack to
-// more than any list a page could have shared.
+// Inflated payloads past this are refused, and inflating stops there: a
+// small link must not unpack to more than a link may be long.
 inline constexpr std::size_t kMaxLinkPayload = 1 << 20;
 
 // The fragment, without its "#": the kind's key, "=", the format's tag and

@@ -61,8 +61,11 @@ std::optional<std::u16string> fromGeneralizedUtf8(std::string_view bytes)
     text.reserve(bytes.size());
     for (std::size_t i = 0; i < bytes.size();) {
         const auto lead = static_cast<unsigned char>(bytes[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
-                                                  : lead >= 0xF0 && lead < 0xF5 ? 4 : 0;
+        const std::size_t length = lead < 0x80                   ? 1
+                                   : lead >= 0xC2 && lead < 0xE0 ? 2
+                                   : lead >= 0xE0 && lead < 0xF0 ? 3
+                                   : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                                 : 0;
         if (length == 0 || length > bytes.size() - i)
             return std::nullopt;
         char32_t c = length == 1 ? lead : lead & (0x7F >> length);

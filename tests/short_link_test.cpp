@@ -36,8 +36,8 @@ std::u16string fullList(const std::u16string& lead, int lines)
 {
     std::u16string text;
     for (int i = 0; i < lines; ++i)
-        text += lead + u"Wört" + std::u16string(1, static_cast<char16_t>(u'a' + i % 26)) + std::u16string(i / 26, u'ß') +
-                u"\r\n";
+        text += lead + u"Wört" + std::u16string(1, static_cast<char16_t>(u'a' + i % 26)) +
+                std::u16string(i / 26, u'ß') + u"\r\n";
     return text;
 }
 
@@ -59,7 +59,9 @@ const Sender kSenders[] = {
     {"own lists: umlauts, emoji, a lone surrogate",
      {u"der Bär\r\ndie Möwe\r\ndas Küken\r\nviele Hühner 🐔", u"das Öl\r\n", u"grüßt\r\nwinkt👋",
       std::u16string(u" süß\r\n\xD800 alt", 11)},
-     std::nullopt, false, 3},
+     std::nullopt,
+     false,
+     3},
     {"full lists", {fullList(u"der ", 21), fullList(u"die ", 21), fullList(u"", 51), fullList(u" ", 51)}, kSheet},
     {"one own list among examples, changed values, random start", {std::nullopt, u"der Hof"}, kSheet, true, 2},
 };

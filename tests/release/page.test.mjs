@@ -41,7 +41,8 @@ async function firstPoem(page) {
   });
   await click('Link zum Gedicht teilen');
   await page.waitForFunction(() => window.copied);
-  return {link: await page.evaluate(() => window.copied), note: await page.$eval('.action-note', (note) => note.innerText)};
+  return {link: await page.evaluate(() => window.copied),
+    note: await page.$eval('.action-note', (note) => note.innerText)};
 }
 
 async function linkedPoem(browser, url) {

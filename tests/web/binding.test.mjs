@@ -98,8 +98,8 @@ test('a short link opens to the same poem and the next ten; a word-list link to 
   const table = JSON.parse(core.controlTableJson()).controls;
   const row = (role, list) => table.findIndex((r) => r.role === role && (list === undefined || r.list === list));
   const output = (answer) => answer.changes.find((change) => change.control === row('output')).text;
-  const lists = {actors: 'der Bär\r\ndie Möwe\r\nviele Hühner 🐔', objects: 'das Öl', verbs: 'grüßt\r\nwinkt👋',
-    adjectives: ' süß\r\n\uD800 alt'};
+  const lists = {actors: 'der Bär\r\ndie Möwe\r\nviele Hühner 🐔', objects: 'das Öl',
+    verbs: 'grüßt\r\nwinkt👋', adjectives: ' süß\r\n\uD800 alt'};
   const link = async (session, kind) => core.linkOfDeflated(kind, await deflated(session.linkPayload(kind)));
   for (const own of [false, true]) {
     const sender = new core.Session();

@@ -27,9 +27,8 @@ EM_JS(emscripten::EM_VAL, javaScriptStringOf, (const char16_t* text, std::size_t
 // Bytes cross as Uint8Array, copied either way: a view into the heap would
 // go stale when the heap grows. Plain JavaScript, as embind's own
 // conversion of arrays is larger than all of a link's code.
-EM_JS(emscripten::EM_VAL, bytesToJavaScriptOf, (const char* bytes, std::size_t length), {
-    return Emval.toHandle(HEAPU8.slice(bytes, bytes + length));
-});
+EM_JS(emscripten::EM_VAL, bytesToJavaScriptOf, (const char* bytes, std::size_t length),
+      { return Emval.toHandle(HEAPU8.slice(bytes, bytes + length)); });
 EM_JS(bool, isBytes, (emscripten::EM_VAL value), { return Emval.toValue(value) instanceof Uint8Array; });
 EM_JS(std::size_t, byteLength, (emscripten::EM_VAL array), { return Emval.toValue(array).length; });
 EM_JS(void, copyBytes, (emscripten::EM_VAL array, char* to), { HEAPU8.set(Emval.toValue(array), to); });
@@ -103,7 +102,8 @@ std::string readableText(int background, int systemText)
 }
 
 // A short link's kind by its fragment key ("gedicht", "wortlisten"), the
-// name the page uses for it too.
+// name the page uses for it too. The keys are string literals, so their
+// data() ends in a null.
 std::optional<LinkKind> linkKindNamed(const emscripten::val& name)
 {
     for (const LinkKind kind : {LinkKind::Poem, LinkKind::ListSet}) {
@@ -113,6 +113,7 @@ std::optional<LinkKind> linkKindNamed(const emscripten::val& name)
     return std::nullopt;
 }
 
+// A Uint8Array's bytes (isBytes first).
 std::string bytesOf(const emscripten::val& array)
 {
     std::string bytes(static_cast<std::size_t>(byteLength(array.as_handle())), '\0');
@@ -126,7 +127,7 @@ emscripten::val linkOfDeflatedBytes(const emscripten::val& kind, const emscripte
 {
     const std::optional<LinkKind> named = linkKindNamed(kind);
     return named && isBytes(deflated.as_handle()) ? emscripten::val(linkOfDeflated(*named, bytesOf(deflated)))
-                                                 : emscripten::val::null();
+                                                  : emscripten::val::null();
 }
 
 // The kind of link a fragment holds, by its key; null for none of ours.
@@ -208,9 +209,9 @@ public:
     emscripten::val openLink(const std::string& fragment)
     {
         const std::string_view key = linkKey(LinkKind::Poem);
-        const std::optional<PoemOrigin> origin =
-            linkKindOf(fragment) == LinkKind::Poem ? readPoemLink(std::string_view(fragment).substr(key.size() + 1))
-                                                   : std::nullopt;
+        const std::optional<PoemOrigin> origin = linkKindOf(fragment) == LinkKind::Poem
+                                                     ? readPoemLink(std::string_view(fragment).substr(key.size() + 1))
+                                                     : std::nullopt;
         return origin ? toJavaScript(m_session.startFrom(*origin)) : emscripten::val::null();
     }
 

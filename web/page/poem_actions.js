@@ -23,10 +23,10 @@
   // more than limit bytes: reading stops there, so a small link cannot fill
   // the memory.
   async function inflated(bytes, limit) {
-    const reader = streamed(bytes, new DecompressionStream('deflate-raw')).getReader();
     const chunks = [];
     let size = 0;
     try {
+      const reader = streamed(bytes, new DecompressionStream('deflate-raw')).getReader();
       for (let read = await reader.read(); !read.done; read = await reader.read()) {
         if ((size += read.value.length) > limit) {
           reader.cancel().catch(() => {});
@@ -133,7 +133,8 @@
     // opens on this computer only; local then says so.
     function linkBase() {
       const served = /^https?:$/.test(location.protocol);
-      return {url: new URL(served || !PUBLIC_ADDRESS ? location.href : PUBLIC_ADDRESS), local: !served && !PUBLIC_ADDRESS};
+      const url = new URL(served || !PUBLIC_ADDRESS ? location.href : PUBLIC_ADDRESS);
+      return {url, local: !served && !PUBLIC_ADDRESS};
     }
 
     async function shareLink(kind) {
