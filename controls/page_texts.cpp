@@ -14,6 +14,7 @@ constexpr std::array kTexts{
     PageText{"copy", u"Gedicht kopieren"},
     PageText{"print", u"Gedicht drucken"},
     PageText{"link", u"Link zum Gedicht teilen"},
+    PageText{"lists", u"Wortlisten teilen"},
     // What the actions answer.
     PageText{"copied", u"Das Gedicht ist in der Zwischenablage."},
     PageText{"notCopied", u"Kopieren ging nicht: bitte das Gedicht im Textfeld markieren und mit Strg+C kopieren."},
@@ -24,6 +25,16 @@ constexpr std::array kTexts{
     PageText{"noPoemToCopy", u"Noch kein Gedicht: erst ein Gedicht erzeugen, dann lässt es sich kopieren."},
     PageText{"noPoemToPrint", u"Noch kein Gedicht: erst ein Gedicht erzeugen, dann lässt es sich drucken."},
     PageText{"noPoemToLink", u"Noch kein Gedicht: erst ein Gedicht erzeugen, dann gibt es einen Link dazu."},
+    PageText{"noListsToLink",
+             u"Noch keine Wortlisten übernommen: erst alle vier Listen übernehmen, dann gibt es einen Link dazu."},
+    PageText{"listsCopied", u"Der Link zu den Wortlisten ist in der Zwischenablage."},
+    PageText{"listsShared", u"Die Wortlisten sind geteilt."},
+    PageText{"listsField", u"Link zu den Wortlisten"},
+    // Beside a link made in a page opened from disk that was built without
+    // its public address.
+    PageText{"localLink", u"Achtung: Diese Seite ist als Datei geöffnet, der Link öffnet sich nur auf diesem Rechner."},
+    // A link that cannot be read.
+    PageText{"badListsLink", u"Der Link zu den Wortlisten konnte nicht gelesen werden; Versomat beginnt wie gewohnt."},
     PageText{"badLink", u"Der Link zum Gedicht konnte nicht gelesen werden; Versomat beginnt wie gewohnt."},
 };
 

@@ -241,6 +241,7 @@ async function reload(browser) {
     };
   });
   await (await button(kept, 'Link zum Gedicht teilen')).click();
+  await kept.waitForFunction(() => window.copied);
   const link = await kept.evaluate(() => window.copied);
   await (await textbox(kept, 'Verben: Liste')).type('sieht\n');
   await (await button(kept, SHOW)).click();
@@ -260,6 +261,8 @@ async function reload(browser) {
   const opened = await openPage(browser, undefined, 'light', link);
   assert.equal(await opened.evaluate(() => location.hash), '', 'the link leaves the address');
   const openedOutput = await textbox(opened, 'Gedicht: Ausgabe');
+  // The link is read once the browser's stream has inflated it.
+  await opened.waitForFunction((box) => box.value !== 'noch leer\n', {}, openedOutput);
   assert.equal(await coreText(openedOutput), linked);
   await (await button(opened, POEM)).click();
   assert.equal(await coreText(openedOutput), next, 'the next poem as without the reload');

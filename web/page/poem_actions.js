@@ -1,17 +1,55 @@
 // The page's own ways to keep a poem, outside the window's controls: copy it,
 // print it alone, or send it as a link that shows the same poem to anyone
-// who opens it and goes on as the sender's page would. The link lives in the
-// address's fragment, so it never reaches a server. The three buttons stand
-// in index.html, so that they are there at the first paint; every text comes
-// from the core.
+// who opens it and goes on as the sender's page would; and hand out the
+// accepted word lists as a link that starts a fresh page with them. A link
+// lives in the address's fragment, so it never reaches a server. The buttons
+// stand in index.html, so that they are there at the first paint; every text
+// comes from the core, and so does the link's format: the core gives the
+// bytes, the browser's own stream compresses them, the core frames them.
 'use strict';
 
 (() => {
-  const LINK_KEY = '#gedicht=';
   // Long enough to read the longest answer at leisure.
   const NOTE_SHOWN_MS = 8000;
+  // Where the release will be served, written into a released page: a page
+  // opened from disk makes its links for there.
+  const PUBLIC_ADDRESS = document.querySelector('meta[name="versomat-address"]')?.content;
 
-  whenVersomatStarts(({session, show, announce, output, texts}) => {
+  const streamed = (bytes, stream) => new Blob([bytes]).stream().pipeThrough(stream);
+  async function deflated(bytes) {
+    return new Uint8Array(await new Response(streamed(bytes, new CompressionStream('deflate-raw'))).arrayBuffer());
+  }
+  // The inflated bytes, or null for a damaged stream or one that would give
+  // more than limit bytes: reading stops there, so a small link cannot fill
+  // the memory.
+  async function inflated(bytes, limit) {
+    const chunks = [];
+    let size = 0;
+    try {
+      const reader = streamed(bytes, new DecompressionStream('deflate-raw')).getReader();
+      for (let read = await reader.read(); !read.done; read = await reader.read()) {
+        if ((size += read.value.length) > limit) {
+          reader.cancel().catch(() => {});
+          return null;
+        }
+        chunks.push(read.value);
+      }
+    } catch {
+      return null;
+    }
+    const whole = new Uint8Array(size);
+    chunks.reduce((at, chunk) => (whole.set(chunk, at), at + chunk.length), 0);
+    return whole;
+  }
+
+  whenVersomatStarts(({core, session, show, announce, output, texts}) => {
+    // What each kind of link says, by the core's name for the kind.
+    const KINDS = {
+      gedicht: {none: texts.noPoemToLink, shared: texts.linkShared, copied: texts.linkCopied, field: texts.linkField,
+        bad: texts.badLink},
+      wortlisten: {none: texts.noListsToLink, shared: texts.listsShared, copied: texts.listsCopied,
+        field: texts.listsField, bad: texts.badListsLink},
+    };
     const actions = document.querySelector('.poem-actions');
     // An answer stands beside the buttons, where the user looks after a
     // click, until it has been read or the next action answers; the live
@@ -65,7 +103,7 @@
 
     // Before the first poem the box holds its start text or the note that
     // data is missing, neither of them a poem to keep.
-    const hasPoem = () => session.poemLink() !== null;
+    const hasPoem = () => session.linkPayload('gedicht') !== null;
 
     async function copyText(text) {
       try {
@@ -90,21 +128,34 @@
         print();
     }
 
-    async function sharePoem() {
-      const link = session.poemLink();
-      if (link === null) {
-        say(texts.noPoemToLink);
+    // The address a link is made on: the page's own where it is served, the
+    // release's public address for a page from disk, else the file, which
+    // opens on this computer only; local then says so.
+    function linkBase() {
+      const served = /^https?:$/.test(location.protocol);
+      const url = new URL(served || !PUBLIC_ADDRESS ? location.href : PUBLIC_ADDRESS);
+      return {url, local: !served && !PUBLIC_ADDRESS};
+    }
+
+    async function shareLink(kind) {
+      const payload = session.linkPayload(kind);
+      const says = KINDS[kind];
+      if (payload === null) {
+        say(says.none);
         return;
       }
-      const url = new URL(location.href);
-      url.hash = LINK_KEY.slice(1) + link;
-      // A phone's share sheet where there is one. A user who closes it has
-      // shared nothing and asked for nothing else; a sheet that refuses
-      // (no user gesture left, a policy, a link too long) leaves the copy.
+      const {url, local} = linkBase();
+      url.hash = core.linkOfDeflated(kind, await deflated(payload));
+      const said = (text) => (local ? `${text} ${texts.localLink}` : text);
+      // A phone's share sheet where there is one, with the poem's text. A
+      // user who closes it has shared nothing and asked for nothing else; a
+      // sheet that refuses (no user gesture left, a policy, a link too long)
+      // leaves the copy.
       if (navigator.share) {
         try {
-          await navigator.share({title: document.title, text: output.value.split('\n')[0], url: url.href});
-          say(texts.linkShared);
+          await navigator.share({title: document.title, url: url.href,
+            ...(kind === 'gedicht' ? {text: output.value} : {})});
+          say(said(says.shared));
           return;
         } catch (error) {
           if (error?.name === 'AbortError') {
@@ -113,23 +164,27 @@
           }
         }
       }
+      linkField.setAttribute('aria-label', says.field);
       if (await copyText(url.href))
-        say(texts.linkCopied);
+        say(said(says.copied));
       else
-        say(texts.linkNotCopied, url.href);
+        say(said(texts.linkNotCopied), url.href);
     }
 
-    const handlers = {copy: copyPoem, print: printPoem, link: sharePoem};
+    const handlers = {copy: copyPoem, print: printPoem, link: () => shareLink('gedicht'),
+      lists: () => shareLink('wortlisten')};
     for (const button of actions.querySelectorAll('[data-action]'))
       button.addEventListener('click', handlers[button.dataset.action]);
 
     // A link opened, or pasted into the address of the open page. Opened
     // once: the address loses it, so that a reload goes on with what the
-    // user did since instead of starting from the link again.
-    function openLink() {
-      if (!location.hash.startsWith(LINK_KEY))
+    // user did since instead of starting from the link again. A link of the
+    // older format is read by the core alone.
+    async function openLink() {
+      const fragment = location.hash.slice(1);
+      const kind = core.linkKindOf(fragment);
+      if (kind === null)
         return;
-      const answer = session.openLink(location.hash.slice(LINK_KEY.length));
       const url = new URL(location.href);
       url.hash = '';
       try {
@@ -138,10 +193,13 @@
         // A browser that refuses it for a page opened from disk: the link
         // then stays, and a reload opens it again, as it did before.
       }
+      const bytes = core.deflatedOfLink(fragment);
+      const payload = bytes && await inflated(bytes, core.maxLinkPayload());
+      const answer = bytes ? payload && session.openPayload(kind, payload) : session.openLink(fragment);
       if (answer)
         show(answer);
       else
-        say(texts.badLink);
+        say(KINDS[kind].bad);
     }
     addEventListener('hashchange', openLink);
     openLink();

@@ -129,7 +129,7 @@
     // (whenVersomatStarts in index.html), and show what they have through the
     // same rendering.
     document.dispatchEvent(new CustomEvent('versomat-ready',
-      {detail: {session, show, announce, rows, output, texts: table.pageTexts}}));
+      {detail: {core, session, show, announce, rows, output, texts: table.pageTexts}}));
   }
 
   createVersomatCore().then(start);
