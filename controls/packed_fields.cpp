@@ -8,53 +8,16 @@ namespace {
 
 constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
 
-// Base64url without padding, over the text's 16-bit units (little-endian).
-std::string encode(std::u16string_view text)
+// The text's 16-bit units, low byte first.
+std::string bytesOf(std::u16string_view text)
 {
-    const auto byte = [text](std::size_t i) -> std::uint32_t {
-        const char16_t unit = text[i / 2];
-        return i % 2 == 0 ? unit & 0xFFu : unit >> 8;
-    };
-    const std::size_t size = 2 * text.size();
-    std::string out;
-    out.reserve(size / 3 * 4 + 4);
-    for (std::size_t i = 0; i < size; i += 3) {
-        const std::uint32_t chunk =
-            (byte(i) << 16) | (i + 1 < size ? byte(i + 1) << 8 : 0) | (i + 2 < size ? byte(i + 2) : 0);
-        const std::size_t digits = std::min<std::size_t>(4, (size - i) * 4 / 3 + 1);
-        for (std::size_t d = 0; d < digits; ++d)
-            out += kDigits[(chunk >> (18 - 6 * d)) & 63];
+    std::string bytes;
+    bytes.reserve(2 * text.size());
+    for (const char16_t unit : text) {
+        bytes += static_cast<char>(unit & 0xFFu);
+        bytes += static_cast<char>(unit >> 8);
     }
-    return out;
-}
-
-std::optional<std::u16string> decode(std::string_view packed)
-{
-    std::u16string text;
-    text.reserve(packed.size() * 3 / 8);
-    std::uint32_t bits = 0;
-    int count = 0;
-    std::uint32_t low = 0;
-    bool haveLow = false;
-    for (const char c : packed) {
-        const char* at = std::char_traits<char>::find(kDigits, 64, c);
-        if (!at || c == '\0')
-            return std::nullopt;
-        bits = (bits << 6) | static_cast<std::uint32_t>(at - kDigits);
-        if ((count += 6) >= 8) {
-            count -= 8;
-            const std::uint32_t byte = (bits >> count) & 0xFFu;
-            if (haveLow)
-                text += static_cast<char16_t>(low | (byte << 8));
-            else
-                low = byte;
-            haveLow = !haveLow;
-        }
-    }
-    // Leftover bits must be the zero padding the encoder writes.
-    if (count >= 6 || (bits & ((1u << count) - 1)) != 0 || haveLow)
-        return std::nullopt;
-    return text;
+    return bytes;
 }
 
 // FNV-1a over the 16-bit units.
@@ -109,32 +72,87 @@ std::optional<std::size_t> takeLength(std::u16string_view& rest)
 
 } // namespace
 
-std::string packFields(std::u16string_view format, std::span<const std::u16string> fields)
+std::string base64url(std::string_view text)
+{
+    const auto bytes = [text](std::size_t i) -> std::uint32_t { return static_cast<unsigned char>(text[i]); };
+    const std::size_t size = text.size();
+    std::string out;
+    out.reserve(size / 3 * 4 + 4);
+    for (std::size_t i = 0; i < size; i += 3) {
+        const std::uint32_t chunk =
+            (bytes(i) << 16) | (i + 1 < size ? bytes(i + 1) << 8 : 0) | (i + 2 < size ? bytes(i + 2) : 0);
+        const std::size_t digits = std::min<std::size_t>(4, (size - i) * 4 / 3 + 1);
+        for (std::size_t d = 0; d < digits; ++d)
+            out += kDigits[(chunk >> (18 - 6 * d)) & 63];
+    }
+    return out;
+}
+
+std::optional<std::string> bytesOfBase64url(std::string_view text)
+{
+    std::string bytes;
+    bytes.reserve(text.size() * 3 / 4);
+    std::uint32_t bits = 0;
+    int count = 0;
+    for (const char c : text) {
+        const char* at = std::char_traits<char>::find(kDigits, 64, c);
+        if (!at || c == '\0')
+            return std::nullopt;
+        bits = (bits << 6) | static_cast<std::uint32_t>(at - kDigits);
+        if ((count += 6) >= 8) {
+            count -= 8;
+            bytes += static_cast<char>((bits >> count) & 0xFFu);
+        }
+    }
+    // Leftover bits must be the zero padding the encoder writes.
+    if (count >= 6 || (bits & ((1u << count) - 1)) != 0)
+        return std::nullopt;
+    return bytes;
+}
+
+std::u16string fieldsPayload(std::u16string_view format, std::span<const std::u16string> fields)
 {
     std::u16string payload(format);
     for (const std::u16string& field : fields)
         addField(payload, field);
     addField(payload, hexField(checkSum(payload)));
-    return encode(payload);
+    return payload;
+}
+
+std::string packFields(std::u16string_view format, std::span<const std::u16string> fields)
+{
+    return base64url(bytesOf(fieldsPayload(format, fields)));
 }
 
 std::optional<std::vector<std::u16string>> unpackFields(std::string_view packed, std::u16string_view format)
 {
-    const std::optional<std::u16string> payload = decode(packed);
-    if (!payload || !payload->starts_with(format))
+    const std::optional<std::string> bytes = bytesOfBase64url(packed);
+    if (!bytes || bytes->size() % 2 != 0)
         return std::nullopt;
-    std::u16string_view rest = std::u16string_view(*payload).substr(format.size());
+    std::u16string payload(bytes->size() / 2, u'\0');
+    for (std::size_t i = 0; i < payload.size(); ++i) {
+        payload[i] = static_cast<char16_t>(static_cast<unsigned char>((*bytes)[2 * i]) |
+                                           (static_cast<unsigned char>((*bytes)[2 * i + 1]) << 8));
+    }
+    return fieldsOfPayload(payload, format);
+}
+
+std::optional<std::vector<std::u16string>> fieldsOfPayload(std::u16string_view payload, std::u16string_view format)
+{
+    if (!payload.starts_with(format))
+        return std::nullopt;
+    std::u16string_view rest = payload.substr(format.size());
     std::vector<std::u16string> fields;
     std::size_t summed = 0; // the units before the check sum's field
     while (!rest.empty()) {
-        summed = payload->size() - rest.size();
+        summed = payload.size() - rest.size();
         const std::optional<std::size_t> length = takeLength(rest);
         if (!length)
             return std::nullopt;
         fields.emplace_back(rest.substr(0, *length));
         rest.remove_prefix(*length);
     }
-    if (fields.empty() || fields.back() != hexField(checkSum(std::u16string_view(*payload).substr(0, summed))))
+    if (fields.empty() || fields.back() != hexField(checkSum(payload.substr(0, summed))))
         return std::nullopt;
     fields.pop_back();
     return fields;

@@ -14,6 +14,7 @@ constexpr std::array kTexts{
     PageText{"copy", u"Gedicht kopieren"},
     PageText{"print", u"Gedicht drucken"},
     PageText{"link", u"Link zum Gedicht teilen"},
+    PageText{"lists", u"Wortlisten teilen"},
     PageText{"qr", u"QR-Code"},
     // What the actions answer.
     PageText{"copied", u"Das Gedicht ist in der Zwischenablage."},
@@ -25,11 +26,21 @@ constexpr std::array kTexts{
     PageText{"noPoemToCopy", u"Noch kein Gedicht: erst ein Gedicht erzeugen, dann lässt es sich kopieren."},
     PageText{"noPoemToPrint", u"Noch kein Gedicht: erst ein Gedicht erzeugen, dann lässt es sich drucken."},
     PageText{"noPoemToLink", u"Noch kein Gedicht: erst ein Gedicht erzeugen, dann gibt es einen Link dazu."},
+    PageText{"noListsToLink",
+             u"Noch keine Wortlisten übernommen: erst alle vier Listen übernehmen, dann gibt es einen Link dazu."},
+    PageText{"listsCopied", u"Der Link zu den Wortlisten ist in der Zwischenablage."},
+    PageText{"listsShared", u"Die Wortlisten sind geteilt."},
+    PageText{"listsField", u"Link zu den Wortlisten"},
+    // Beside a link made in a page opened from disk that was built without
+    // its public address.
+    PageText{"localLink", u"Achtung: Diese Seite ist als Datei geöffnet, der Link öffnet sich nur auf diesem Rechner."},
+    // A link that cannot be read.
+    PageText{"badListsLink", u"Der Link zu den Wortlisten konnte nicht gelesen werden; Versomat beginnt wie gewohnt."},
     PageText{"badLink", u"Der Link zum Gedicht konnte nicht gelesen werden; Versomat beginnt wie gewohnt."},
     // The QR code of the link, shown large for a phone's camera, to be saved
     // or printed.
-    PageText{"noPoemToQr", u"Noch kein Gedicht: erst ein Gedicht erzeugen, dann gibt es einen QR-Code dazu."},
-    PageText{"qrTitle", u"QR-Code mit dem Link zum Gedicht"},
+    PageText{"qrPoemTitle", u"QR-Code mit dem Link zum Gedicht"},
+    PageText{"qrListsTitle", u"QR-Code mit dem Link zu den Wortlisten"},
     PageText{"qrSaveSvg", u"Als SVG speichern"},
     PageText{"qrSavePng", u"Als PNG speichern"},
     PageText{"qrPrint", u"Drucken"},

@@ -13,9 +13,8 @@ namespace {
 // Bumped whenever the fields change, so an old link is refused, not misread.
 constexpr std::u16string_view kFormat = u"VM1";
 
-// True when every line break is the pair "\r\n". The web page turns each
-// lone CR, LF, U+2028 and U+2029 typed into a box into that pair, and the
-// window does the same, so no list this program accepted holds another.
+} // namespace
+
 bool onlyWholeLineBreaks(std::u16string_view text)
 {
     for (std::size_t at = 0; at < text.size(); ++at) {
@@ -27,8 +26,6 @@ bool onlyWholeLineBreaks(std::u16string_view text)
     }
     return true;
 }
-
-} // namespace
 
 std::vector<std::u16string> originFields(const PoemOrigin& origin)
 {

@@ -40,6 +40,11 @@ std::string poemLinkOf(const PoemOrigin& origin);
 // not be made from what the box shows.
 std::optional<PoemOrigin> readPoemLink(std::string_view link);
 
+// True when every line break is the pair "\r\n". The web page turns each
+// lone CR, LF, U+2028 and U+2029 typed into a box into that pair, and the
+// window does the same, so no list this program accepted holds another.
+bool onlyWholeLineBreaks(std::u16string_view text);
+
 // The origin as the fields of a link, and back: the session record keeps
 // the last poem's origin, and the session's own lists, values, position and
 // prefix, in the same way. originOf takes the fields as written, with no

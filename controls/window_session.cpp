@@ -209,20 +209,52 @@ std::optional<PoemOrigin> WindowSession::lastPoemOrigin() const
     return origin;
 }
 
-ClickAnswer WindowSession::startFrom(const PoemOrigin& origin)
+std::optional<ListSet> WindowSession::acceptedLists() const
+{
+    ListSet lists;
+    for (std::size_t i = 0; i < kWordLists; ++i) {
+        if (!m_accepted[i])
+            return std::nullopt;
+        lists.lists[i] = *m_accepted[i];
+    }
+    // Before the tables are filled the state holds no values yet; the first
+    // poem will take the start values.
+    lists.values = m_state.TablesReady != 0 ? probabilityValuesOf(m_state) : startProbabilityValues();
+    return lists;
+}
+
+ClickAnswer WindowSession::startWith(const std::array<std::u16string, kWordLists>& lists,
+                                     const ProbabilityValues& values)
 {
     *this = WindowSession();
     ClickAnswer answer;
     for (const WordListKind list : kAllWordLists) {
-        const std::u16string& text = origin.lists[static_cast<std::size_t>(list)];
+        const std::u16string& text = lists[static_cast<std::size_t>(list)];
         ControlChange box = changeOf(indexOf(ControlRole::ListBox, list));
         box.text = text;
         answer.changes.push_back(std::move(box));
         ClickAnswer accepted = accept(list, text);
         std::move(accepted.changes.begin(), accepted.changes.end(), std::back_inserter(answer.changes));
     }
+    // What accepting the sheet does on a fresh page: the first poem then
+    // finds its tables filled and the values kept.
     ensureTables(m_state);
-    applyProbabilityValues(m_state, origin.values);
+    applyProbabilityValues(m_state, values);
+    return answer;
+}
+
+ClickAnswer WindowSession::startFromLists(const ListSet& lists)
+{
+    ClickAnswer answer = startWith(lists.lists, lists.values);
+    ControlChange output = changeOf(indexOf(ControlRole::Output));
+    output.text = std::u16string(controlRow(ControlRole::Output).text);
+    answer.changes.push_back(std::move(output));
+    return answer;
+}
+
+ClickAnswer WindowSession::startFrom(const PoemOrigin& origin)
+{
+    ClickAnswer answer = startWith(origin.lists, origin.values);
     m_state.PoemCounter = origin.counter;
     if (origin.randomStart)
         m_state.TitlePrefix = kRandomStartPrefix;

@@ -10,6 +10,7 @@
 
 #include "controls/control_table.h"
 #include "controls/poem_link.h"
+#include "controls/short_link.h"
 #include "runtime/random_source.h"
 #include "settings/probability_sheet.h"
 #include "state/generator_state.h"
@@ -63,6 +64,16 @@ public:
     // boxes and marks and shows the poem.
     ClickAnswer startFrom(const PoemOrigin& origin);
 
+    // The four lists as accepted and the values, for a link that hands them
+    // out; none while a list is not accepted.
+    std::optional<ListSet> acceptedLists() const;
+
+    // Starts the session afresh from handed-out lists: they are accepted and
+    // the values taken as on a fresh page, and the random sequence starts as
+    // there, so the first poem is a fresh page's. The answer fills the boxes,
+    // marks them and shows the output box's start text.
+    ClickAnswer startFromLists(const ListSet& lists);
+
     // The session as plain ASCII, for a page to keep in its tab's storage
     // and bring back after a reload: a restored session's next clicks give
     // what this one's would have.
@@ -84,6 +95,7 @@ private:
         bool randomStart = false;
     };
 
+    ClickAnswer startWith(const std::array<std::u16string, kWordLists>& lists, const ProbabilityValues& values);
     ClickAnswer example(WordListKind list);
     ClickAnswer accept(WordListKind list, std::u16string_view text);
     ClickAnswer poem();

@@ -1,7 +1,7 @@
 # Sourced by the set-up commands. Installs the Debian packages a command
 # needs when run as root; otherwise names the one apt-get line to run.
 
-VERSOMAT_BUILD_PACKAGES="g++ cmake make python3 libxcb1-dev qt6-base-dev qt6-qpa-plugins qt6-wayland qt6-translations-l10n fonts-liberation2 libqrcodegen-dev"
+VERSOMAT_BUILD_PACKAGES="g++ cmake make python3 libxcb1-dev qt6-base-dev qt6-qpa-plugins qt6-wayland qt6-translations-l10n fonts-liberation2 zlib1g-dev libqrcodegen-dev"
 # The web edition's core: emscripten, and node-acorn for its optimizer;
 # rsvg-convert draws the phone icons.
 VERSOMAT_WEB_PACKAGES="cmake make emscripten node-acorn nodejs librsvg2-bin"

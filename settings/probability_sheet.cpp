@@ -49,6 +49,13 @@ LostLine firstLineWithoutEquals(std::u16string_view text, int firstLine)
 
 } // namespace
 
+ProbabilityValues startProbabilityValues()
+{
+    GeneratorState state;
+    InitTables(state);
+    return probabilityValuesOf(state);
+}
+
 ProbabilityValues probabilityValuesOf(const GeneratorState& state)
 {
     ProbabilityValues values;

@@ -19,6 +19,8 @@ struct ProbabilityValues {
 };
 
 ProbabilityValues probabilityValuesOf(const GeneratorState& state);
+// The values InitTables sets, which a session has before any sheet.
+ProbabilityValues startProbabilityValues();
 void applyProbabilityValues(GeneratorState& state, const ProbabilityValues& values);
 
 // Why a sheet could not be read.

@@ -3,7 +3,7 @@
 // control under its name with its help text as tooltip.
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
-import {launch, openPage, FULL, LAPTOP, PHONE} from './browser.mjs';
+import {launch, openPage, showFirstPoem, FULL, LAPTOP, PHONE} from './browser.mjs';
 
 const ROLE = {button: 'button', textbox: 'textbox'};
 
@@ -41,6 +41,27 @@ test('the drawn layout, pixel for pixel, where the window fits across', async ()
         assert.deepEqual([box.left, box.top, box.width, box.height], [row.left, row.top, row.width, row.height],
           `${size}: ${row.name}`);
       }
+      await page.close();
+    }
+  } finally {
+    await browser.close();
+  }
+});
+
+// A laptop's screen is shorter than the window: the poem's actions below it
+// would need scrolling to, with or without a poem shown.
+test('on a laptop\'s screen the poem\'s actions in view without scrolling', async () => {
+  const browser = await launch('chrome');
+  const actionsSeen = (page) => page.$$eval('.poem-actions button', (buttons) => buttons.every((element) => {
+    const rect = element.getBoundingClientRect();
+    return rect.top >= 0 && rect.left >= 0 && rect.bottom <= innerHeight && rect.right <= innerWidth;
+  }));
+  try {
+    for (const viewport of [LAPTOP, {width: 1366, height: 768}]) {
+      const page = await openPage(browser, viewport);
+      assert.ok(await actionsSeen(page), `${viewport.width}×${viewport.height}: at start`);
+      await showFirstPoem(page);
+      assert.ok(await actionsSeen(page), `${viewport.width}×${viewport.height}: with a poem`);
       await page.close();
     }
   } finally {

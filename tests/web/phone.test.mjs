@@ -1,11 +1,15 @@
-// The page on two phones in Chromium: the poem in view and unclipped, the
-// sheet reached and left by keyboard, the document read in the order seen,
-// buttons a finger can hit, and typed lists kept through a reload.
+// The page on touch screens in Chromium: the poem in view and unclipped, the
+// sheet reached and left by keyboard, help without a mouse, notes clear of
+// what they speak of, the document read in the order seen, targets a finger
+// can hit, and typed lists kept through a reload.
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
 import {launch, openPage, scriptsLate, FULL, PHONE} from './browser.mjs';
 
 const PHONES = [['360×640', PHONE], ['390×844', {...PHONE, width: 390, height: 844}]];
+// Wider than the drawn window, a finger still gets the one column.
+const TOUCH_SCREENS = [...PHONES, ['844×390', {...PHONE, width: 844, height: 390}],
+  ['768×1024', {...PHONE, width: 768, height: 1024}]];
 const LISTS = ['Handelnde', 'Benutztes', 'Verben', 'Adjektive'];
 const SHOW_SHEET = 'W-Werte: Wahrscheinlichkeitswerte anzeigen';
 
@@ -15,10 +19,10 @@ const textbox = (page, name) => find(page, name, 'textbox');
 const focusedName = (page) => page.evaluate(() => document.activeElement.getAttribute('aria-label') ??
   document.activeElement.textContent);
 
-async function onPhones(check) {
+async function onPhones(check, screens = PHONES) {
   const browser = await launch('chrome');
   try {
-    for (const [size, viewport] of PHONES) {
+    for (const [size, viewport] of screens) {
       const page = await openPage(browser, viewport);
       await check(page, size);
       await page.close();
@@ -28,13 +32,15 @@ async function onPhones(check) {
   }
 }
 
-// Where the box's first lines are on the screen, in CSS px from its top.
-const firstLinesSeen = (box) => box.evaluate((element) => {
+// The whole box on the screen where it fits, else its first lines.
+const seenAsFits = (box) => box.evaluate((element) => {
   const rect = element.getBoundingClientRect();
-  return rect.top >= 0 && rect.top + 3 * parseFloat(getComputedStyle(element).fontSize) <= innerHeight;
+  const screen = document.documentElement.clientHeight;
+  const seen = rect.height <= screen ? rect.height : 3 * parseFloat(getComputedStyle(element).fontSize);
+  return rect.top >= 0 && rect.top + seen <= screen;
 });
 
-test('on a phone: each poem in view, wrapped, without a scroll of its own', () => onPhones(async (page, size) => {
+test('on a touch screen: each poem in view, wrapped, without a scroll of its own', () => onPhones(async (page, size) => {
   for (const list of LISTS) {
     await (await button(page, `${list}: Beispiel`)).click();
     await (await button(page, `${list}: übernehmen`)).click();
@@ -46,19 +52,17 @@ test('on a phone: each poem in view, wrapped, without a scroll of its own', () =
   await page.keyboard.down('Control');
   await page.keyboard.press('Enter');
   await page.keyboard.up('Control');
-  assert.ok(await firstLinesSeen(output), `${size}: Ctrl+Enter brings the poem's first lines into view`);
+  assert.ok(await seenAsFits(output), `${size}: Ctrl+Enter brings the poem into view`);
   const poem = await button(page, 'Gedicht erzeugen mit wiederholbarer Zählung');
   for (let i = 0; i < 12; ++i) {
-    const scrolled = await page.evaluate(() => scrollY);
-    await poem.evaluate((element) => element.click());
-    assert.equal(await page.evaluate(() => scrollY), scrolled, `${size}, poem ${i + 2}: the page stays put`);
-    assert.ok(await firstLinesSeen(output), `${size}, poem ${i + 2}: its first lines in view`);
+    await poem.tap();
     const {lines, sideways, hidden} = await output.evaluate((element) => ({lines: element.value.split('\n').length,
       sideways: element.scrollWidth - element.clientWidth, hidden: element.scrollHeight - element.clientHeight}));
+    assert.ok(await seenAsFits(output), `${size}, poem ${i + 2} (${lines} lines): whole in view where it fits`);
     assert.equal(sideways, 0, `${size}, poem ${i + 2}: its lines wrap to the screen`);
     assert.equal(hidden, 0, `${size}, poem ${i + 2} (${lines} lines): the box shows it whole`);
   }
-}));
+}, TOUCH_SCREENS));
 
 test('on a phone: the sheet opened by keyboard, in view, and left back to its button', () => onPhones(
   async (page, size) => {
@@ -76,26 +80,80 @@ test('on a phone: the sheet opened by keyboard, in view, and left back to its bu
     assert.equal(await focusedName(page), SHOW_SHEET, `${size}: an accepted sheet hands the focus back`);
   }));
 
-test('a refused sheet\'s note hides neither the sheet nor the poem, drawn or in one column', async () => {
+// What of the page a popup covers: every caption, button and mark, and the
+// sheet and the poem; a list box may yield.
+const coveredBy = (page, popup) => page.$eval(popup, (shown) => {
+  const at = shown.getBoundingClientRect();
+  return [...document.querySelectorAll('.control:not(textarea), [data-role="sheet"], [data-role="output"], ' +
+    '.poem-actions button')].filter((element) => {
+    const rect = element.getBoundingClientRect();
+    return element.checkVisibility() && at.left < rect.right && rect.left < at.right && at.top < rect.bottom &&
+      rect.top < at.bottom;
+  }).map((element) => element.getAttribute('aria-label') ?? element.textContent.trim());
+});
+
+test('notes clear of what they speak of and of every caption and button, drawn or in one column', async () => {
   const browser = await launch('chrome');
+  // Each note: the box, the text typed into it and the button that reads it.
+  const notes = [
+    ['Handelnde: Liste', 'der Mann\n', 'Handelnde: übernehmen'],
+    ['Adjektive: Liste', '\n', 'Adjektive: übernehmen'],
+    ['Wahrscheinlichkeitswerte', 'w1=0,5\nw2 0,5\n', 'Werte Übernehmen: Wahrscheinlichkeitswerte'],
+  ];
   try {
     for (const [size, viewport] of [['full size', FULL], ...PHONES]) {
       const page = await openPage(browser, viewport);
       await (await button(page, SHOW_SHEET)).click();
-      await (await textbox(page, 'Wahrscheinlichkeitswerte')).evaluate((element) => {
-        element.value = 'w1=0,5\nw2 0,5\n';
-      });
-      await (await button(page, 'Werte Übernehmen: Wahrscheinlichkeitswerte')).click();
-      const covered = await page.$eval('.hint', (hint) => {
-        const note = hint.getBoundingClientRect();
-        return [...document.querySelectorAll('[data-role="sheet"], [data-role="output"]')].filter((element) => {
-          const rect = element.getBoundingClientRect();
-          return note.left < rect.right && rect.left < note.right && note.top < rect.bottom && rect.top < note.bottom;
-        }).map((element) => element.getAttribute('aria-label'));
-      });
-      assert.deepEqual(covered, [], `${size}: what the note covers`);
+      for (const [box, text, reader] of notes) {
+        await (await textbox(page, box)).evaluate((element, typed) => {
+          element.value = typed;
+        }, text);
+        await (await button(page, reader)).click();
+        assert.ok(await page.$eval('.hint', (hint) => hint.checkVisibility()), `${size}, ${reader}: a note`);
+        assert.deepEqual(await coveredBy(page, '.hint'), [], `${size}, ${reader}: what the note covers`);
+      }
       await page.close();
     }
+  } finally {
+    await browser.close();
+  }
+});
+
+test('help without a mouse: under a touched control in one column, beside one reached by Tab', async () => {
+  const browser = await launch('chrome');
+  const helpShown = (page, control) => page.evaluate((element) => {
+    const help = document.querySelector('.help');
+    const [at, of] = [help.getBoundingClientRect(), element.getBoundingClientRect()];
+    return {text: help.checkVisibility() && help.textContent, title: element.title,
+      seen: at.top >= 0 && at.bottom <= innerHeight && at.height > 0, under: at.top >= of.bottom};
+  }, control);
+  try {
+    for (const [size, viewport] of PHONES) {
+      const page = await openPage(browser, viewport);
+      // The control touched, the one then focused if another, and a rule its
+      // help tells.
+      for (const [touched, focused, rule] of [[['Handelnde: Liste', 'textbox'], null, 'höchstens 21 Zeilen'],
+        [[SHOW_SHEET, 'button'], ['Wahrscheinlichkeitswerte', 'textbox'], 'w13:']]) {
+        await (await find(page, ...touched)).tap();
+        const shown = await helpShown(page, await find(page, ...(focused ?? touched)));
+        assert.ok(shown.text && shown.text.includes(rule) && shown.text === shown.title,
+          `${size}: the help of ${rule}`);
+        assert.ok(shown.seen && shown.under, `${size}: ${rule} on the screen, under its control`);
+      }
+      await page.close();
+    }
+    // The page's own focus at start and a mouse leave the drawn window as
+    // it is; Tab brings the help up.
+    const page = await openPage(browser, FULL);
+    assert.equal((await helpShown(page, await button(page, 'Handelnde: Beispiel'))).text, false, 'no help at start');
+    await page.keyboard.press('Tab');
+    const box = await textbox(page, 'Handelnde: Liste');
+    const shown = await helpShown(page, box);
+    assert.ok(shown.text && shown.text === shown.title, 'full size: the help of the box reached by Tab');
+    assert.deepEqual(await coveredBy(page, '.help'), [], 'full size: what the help covers');
+    await (await textbox(page, 'Verben: Liste')).click();
+    assert.equal((await helpShown(page, box)).text, false, 'full size: a mouse has the tooltips');
+    await page.close();
   } finally {
     await browser.close();
   }
@@ -138,17 +196,20 @@ test('in one column, Tab and a screen reader follow the eye; drawn, the window\'
       `${size} widened: the window's tab order`);
   }));
 
-test('on a phone: every button at least 44 px each way', () => onPhones(async (page, size) => {
+test('on a touch screen: every target at least 44 px each way', () => onPhones(async (page, size) => {
   await (await button(page, SHOW_SHEET)).click();
-  const sizes = await page.$$eval('button', (buttons) => buttons.map((element) => {
+  const sizes = await page.$$eval('button, input, textarea', (targets) => targets.filter((element) =>
+    element.getClientRects().length > 0).map((element) => {
     const rect = element.getBoundingClientRect();
-    return {name: element.getAttribute('aria-label') ?? element.textContent, width: rect.width, height: rect.height};
+    return {name: element.getAttribute('aria-label') ?? element.textContent, button: element.localName === 'button',
+      width: rect.width, height: rect.height};
   }));
-  assert.equal(sizes.length, 12 + 4, 'the window\'s buttons and the poem\'s four actions');
-  assert.deepEqual(sizes.filter(({width, height}) => width < 44 || height < 44), [], `${size}: buttons below 44×44`);
-}));
+  assert.equal(sizes.filter((target) => target.button).length, 12 + 5,
+    'the window\'s buttons and the page\'s five actions');
+  assert.deepEqual(sizes.filter(({width, height}) => width < 44 || height < 44), [], `${size}: targets below 44×44`);
+}, TOUCH_SCREENS));
 
-test('a reload keeps the typed lists and the open sheet, accepts nothing, and a new tab starts empty, ' +
+test('a reload keeps the typed lists, unaccepted, and the open sheet, and a new tab starts empty, ' +
   'with the page\'s scripts late', async () => {
   const browser = await launch('chrome');
   try {

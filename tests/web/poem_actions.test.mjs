@@ -1,5 +1,6 @@
 // The page's own actions on the shown poem: a link that shows the same poem
-// in another browser and goes on as the sender's page would, copy, and print.
+// in another browser and goes on as the sender's page would, a link that
+// hands out the word lists, copy, and print.
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
 import {launch, openPage, scriptsLate, PHONE} from './browser.mjs';
@@ -22,11 +23,25 @@ const setValue = (page, name, text) => page.$eval(`::-p-aria([name="${name}"][ro
     box.value = value;
   }, text);
 const poem = (page) => valueOf(page, 'Gedicht: Ausgabe');
+// A link is read after the page is ready (the browser's stream inflates it):
+// done once its answer or note is shown.
+const opened = (page) => page.waitForFunction(() =>
+  document.querySelector('[data-role="mark"]').value === 'OK' ||
+  document.querySelector('[role="status"]').textContent !== '');
 const announced = (page) => page.$eval('[role="status"]', (region) => region.textContent);
 // The text seen beside the actions, on screen.
 const seen = (page) => page.$eval('.poem-actions', (actions) => [...actions.querySelectorAll(':not(button)')]
   .filter((element) => element.checkVisibility() && element.getBoundingClientRect().bottom <= innerHeight)
   .map((element) => element.textContent).join(''));
+
+async function stubClipboard(page) {
+  await page.evaluate(() => {
+    navigator.share = undefined;
+    navigator.clipboard.writeText = async (text) => {
+      window.copied = text;
+    };
+  });
+}
 
 // A sender's page with lists, values and a random start of its own; returns
 // the link to its last poem and the ten poems after it.
@@ -49,9 +64,19 @@ async function sendersLink(page) {
     };
   });
   await press(page, 'Link zum Gedicht teilen');
+  await page.waitForFunction(() => window.copied);
   const link = await page.evaluate(() => window.copied);
   assert.match(await announced(page), /Link zum Gedicht ist in der Zwischenablage/);
   const shown = await poem(page);
+  // A phone's share sheet gets the poem's text with the link.
+  await page.evaluate(() => {
+    navigator.share = async (data) => {
+      window.shared = data;
+    };
+  });
+  await press(page, 'Link zum Gedicht teilen');
+  await page.waitForFunction(() => window.shared);
+  assert.deepEqual(await page.evaluate(() => window.shared), {title: 'Versomat', url: link, text: shown});
   await press(page, 'Gedicht kopieren');
   assert.equal(await page.evaluate(() => window.copied), shown, 'copy gives the shown poem');
   const next = [];
@@ -72,6 +97,7 @@ test('a link shows the same poem in either browser, and the next ten as the send
     // In Chromium, with the page's scripts arriving after the core started.
     for (const [browser, prepare] of [[chrome, scriptsLate], [firefox, null]]) {
       const receiver = await openPage(browser, PHONE, 'light', link, prepare);
+      await opened(receiver);
       assert.equal(await poem(receiver), shown, 'the same poem');
       assert.equal(await valueOf(receiver, 'Handelnde: Liste'), LISTS['Handelnde: Liste']);
       for (const expected of next) {
@@ -83,10 +109,47 @@ test('a link shows the same poem in either browser, and the next ten as the send
 
     // A damaged link changes nothing and says so.
     const damaged = await openPage(chrome, PHONE, 'light', link.slice(0, -3));
+    await opened(damaged);
     assert.equal(await poem(damaged), 'noch leer\n');
     assert.equal(await valueOf(damaged, 'Handelnde: Status'), '*');
     assert.match(await announced(damaged), /konnte nicht gelesen werden/);
     assert.equal(await seen(damaged), await announced(damaged), 'the damaged link\'s note seen');
+  } finally {
+    await chrome.close();
+    await firefox.close();
+  }
+});
+
+// Word lists handed out open as a fresh page that accepted them: no poem yet,
+// and the first one is a fresh page's.
+test('a word-list link fills and accepts the lists, and starts as a fresh page', async () => {
+  const chrome = await launch('chrome');
+  const firefox = await launch('firefox');
+  try {
+    // Written in Firefox this time, whose compression stream is its own.
+    const teacher = await openPage(firefox);
+    await stubClipboard(teacher);
+    await press(teacher, 'Wortlisten teilen');
+    await teacher.waitForFunction(() => document.querySelector('[role="status"]').textContent !== '');
+    assert.match(await seen(teacher), /^Noch keine Wortlisten übernommen/);
+    for (const [name, text] of Object.entries(LISTS)) {
+      await setValue(teacher, name, text);
+      await press(teacher, name.replace('Liste', 'übernehmen'));
+    }
+    await press(teacher, 'Wortlisten teilen');
+    await teacher.waitForFunction(() => window.copied);
+    const link = await teacher.evaluate(() => window.copied);
+    assert.match(link, /#wortlisten=/);
+    await press(teacher, POEM);
+    const first = await poem(teacher);
+
+    const pupil = await openPage(chrome, PHONE, 'light', link);
+    await opened(pupil);
+    assert.equal(await poem(pupil), 'noch leer\n');
+    assert.equal(await valueOf(pupil, 'Verben: Liste'), LISTS['Verben: Liste']);
+    assert.equal(await valueOf(pupil, 'Adjektive: Status'), 'OK');
+    await press(pupil, POEM);
+    assert.equal(await poem(pupil), first);
   } finally {
     await chrome.close();
     await firefox.close();
@@ -128,6 +191,7 @@ const ANSWERS = [
   ['Gedicht kopieren', 'none', true, /^Das Gedicht ist in der Zwischenablage/, 'poem'],
   ['Gedicht kopieren', 'none', false, /^Kopieren ging nicht/, null],
   ['Link zum Gedicht teilen', 'shares', true, /^Der Link zum Gedicht ist geteilt/, null],
+  ['Wortlisten teilen', 'refuses', true, /^Der Link zu den Wortlisten ist in der Zwischenablage/, 'link'],
   ['Link zum Gedicht teilen', 'closed', true, null, null],
   ['Link zum Gedicht teilen', 'refuses', true, /^Der Link zum Gedicht ist in der Zwischenablage/, 'link'],
   // The link then waits in a field, selected.

@@ -1,8 +1,8 @@
-// The link's QR code as a camera sees it: the screen at phone size and on a
-// projector in a dark scheme, the page in one file, and the saved PNG all
+// The links' QR codes as a camera sees them: the screen at phone size and on
+// a projector in a dark scheme, the page in one file, and the saved PNG all
 // read back, by zbarimg, as exactly the link that "Link zum Gedicht teilen"
-// gives, with the margin a reader needs; a link too long for any QR code is
-// said, not drawn.
+// or "Wortlisten teilen" gives, with the margin a reader needs; a link too
+// long for any QR code is said, not drawn.
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
 import {execFileSync} from 'node:child_process';
@@ -24,8 +24,8 @@ function decoded(png) {
     .replace(/\n$/, '');
 }
 
-// The link a sender copies, and the page's QR code of it.
-async function linkAndCode(page) {
+// What a sender's page copies; a desktop has no share sheet.
+async function catchCopies(page) {
   await page.evaluate(() => {
     navigator.share = undefined;
     navigator.clipboard.writeText = async (text) => {
@@ -37,11 +37,20 @@ async function linkAndCode(page) {
         .then((bytes) => [...new Uint8Array(bytes)]);
     };
   });
-  await press(page, 'Link zum Gedicht teilen');
+}
+
+// The link a sender copies with the button named, and the QR code shown then.
+async function linkAndCode(page, share) {
+  await page.evaluate(() => {
+    window.copied = null;
+  });
+  await press(page, share);
+  const link = await (await page.waitForFunction(() => window.copied)).jsonValue();
   await press(page, 'QR-Code');
   await page.waitForSelector('dialog.qr-code[open] img');
-  return page.evaluate(() => window.copied);
+  return link;
 }
+const seen = async (page) => decoded(await page.screenshot());
 
 test('the QR code reads as the link: phone, projector in a dark scheme, one-file page, saved PNG', async () => {
   const onePage = path.join(folder, 'versomat.html');
@@ -52,9 +61,21 @@ test('the QR code reads as the link: phone, projector in a dark scheme, one-file
       [PHONE, 'light', pathToFileURL(onePage).href]]) {
       const page = await openPage(browser, viewport, scheme, url);
       await showFirstPoem(page);
-      const link = await linkAndCode(page);
+      await catchCopies(page);
+      const link = await linkAndCode(page, 'Link zum Gedicht teilen');
       assert.match(link, /#gedicht=/);
-      assert.equal(decoded(await page.screenshot()), link, `${viewport.width} px, ${scheme}, ${url ?? 'folder'}`);
+      assert.equal(await seen(page), link, `${viewport.width} px, ${scheme}, ${url ?? 'folder'}`);
+      if (viewport === PHONE && !url) {
+        // The word lists' link just shared comes first; the poem's is a
+        // choice away.
+        await press(page, 'Schließen');
+        const lists = await linkAndCode(page, 'Wortlisten teilen');
+        assert.match(lists, /#wortlisten=/);
+        assert.equal(await seen(page), lists, 'the word lists\' link');
+        await press(page, 'Link zum Gedicht');
+        await page.waitForFunction(() => document.querySelector('#qr-title').textContent.includes('Gedicht'));
+        assert.equal(await seen(page), link, 'the poem\'s link chosen');
+      }
       if (viewport === PROJECTOR) {
         await press(page, 'Als PNG speichern');
         await page.waitForFunction(() => window.saved);

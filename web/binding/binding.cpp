@@ -13,6 +13,7 @@
 #include "controls/control_table_json.h"
 #include "controls/poem_link.h"
 #include "controls/readable_colour.h"
+#include "controls/short_link.h"
 #include "controls/window_session.h"
 
 // Core text as a JavaScript string, decoded in one step: embind's own
@@ -23,8 +24,22 @@ EM_JS(emscripten::EM_VAL, javaScriptStringOf, (const char16_t* text, std::size_t
     return Emval.toHandle(decoder.decode(HEAPU8.subarray(text, text + 2 * length)));
 });
 
+// Bytes cross as Uint8Array, copied either way: a view into the heap would
+// go stale when the heap grows. Plain JavaScript, as embind's own
+// conversion of arrays is larger than all of a link's code.
+EM_JS(emscripten::EM_VAL, bytesToJavaScriptOf, (const char* bytes, std::size_t length),
+      { return Emval.toHandle(HEAPU8.slice(bytes, bytes + length)); });
+EM_JS(bool, isBytes, (emscripten::EM_VAL value), { return Emval.toValue(value) instanceof Uint8Array; });
+EM_JS(std::size_t, byteLength, (emscripten::EM_VAL array), { return Emval.toValue(array).length; });
+EM_JS(void, copyBytes, (emscripten::EM_VAL array, char* to), { HEAPU8.set(Emval.toValue(array), to); });
+
 namespace versomat {
 namespace {
+
+emscripten::val bytesToJavaScript(std::string_view bytes)
+{
+    return emscripten::val::take_ownership(bytesToJavaScriptOf(bytes.data(), bytes.size()));
+}
 
 emscripten::val toJavaScript(std::u16string_view text)
 {
@@ -86,6 +101,57 @@ std::string readableText(int background, int systemText)
     return hexColour(readableTextOn(rgbOf(background), rgbOf(systemText)));
 }
 
+// A short link's kind by its fragment key ("gedicht", "wortlisten"), the
+// name the page uses for it too. The keys are string literals, so their
+// data() ends in a null.
+std::optional<LinkKind> linkKindNamed(const emscripten::val& name)
+{
+    for (const LinkKind kind : {LinkKind::Poem, LinkKind::ListSet}) {
+        if (name.strictlyEquals(emscripten::val(linkKey(kind).data())))
+            return kind;
+    }
+    return std::nullopt;
+}
+
+// A Uint8Array's bytes (isBytes first).
+std::string bytesOf(const emscripten::val& array)
+{
+    std::string bytes(static_cast<std::size_t>(byteLength(array.as_handle())), '\0');
+    copyBytes(array.as_handle(), bytes.data());
+    return bytes;
+}
+
+// The fragment (without "#") framing a payload the page compressed; null
+// for a kind that is none or bytes that are no Uint8Array.
+emscripten::val linkOfDeflatedBytes(const emscripten::val& kind, const emscripten::val& deflated)
+{
+    const std::optional<LinkKind> named = linkKindNamed(kind);
+    return named && isBytes(deflated.as_handle()) ? emscripten::val(linkOfDeflated(*named, bytesOf(deflated)))
+                                                  : emscripten::val::null();
+}
+
+// The kind of link a fragment holds, by its key; null for none of ours.
+emscripten::val linkKindOfFragment(const std::string& fragment)
+{
+    const std::optional<LinkKind> kind = linkKindOf(fragment);
+    return kind ? emscripten::val(std::string(linkKey(*kind))) : emscripten::val::null();
+}
+
+// The compressed bytes of a short link, for the page to inflate; null for
+// a damaged one and for a link of the older format (openLink reads those).
+emscripten::val deflatedOfFragment(const std::string& fragment)
+{
+    const std::optional<std::string> bytes = deflatedOfLink(fragment);
+    return bytes ? bytesToJavaScript(*bytes) : emscripten::val::null();
+}
+
+// The page stops inflating past this many bytes and takes the link as
+// damaged.
+double maxLinkPayload()
+{
+    return static_cast<double>(kMaxLinkPayload);
+}
+
 class Session {
 public:
     // Null for a row that is no button: the page's mistake, which its script
@@ -103,18 +169,49 @@ public:
         return toJavaScript(m_session.click(row, text));
     }
 
-    // The shown poem as a link's fragment; null before the first poem.
-    emscripten::val poemLink() const
+    // What a short link of that kind carries, as bytes for the page to
+    // compress: the shown poem, or the accepted lists and the values. Null
+    // before the first poem, while a list is not accepted, or for a kind
+    // that is none.
+    emscripten::val linkPayload(const emscripten::val& kind) const
     {
-        const std::optional<PoemOrigin> origin = m_session.lastPoemOrigin();
-        return origin ? emscripten::val(poemLinkOf(*origin)) : emscripten::val::null();
+        const std::optional<LinkKind> named = linkKindNamed(kind);
+        if (named == LinkKind::Poem) {
+            const std::optional<PoemOrigin> origin = m_session.lastPoemOrigin();
+            return origin ? bytesToJavaScript(versomat::linkPayload(*origin)) : emscripten::val::null();
+        }
+        if (named == LinkKind::ListSet) {
+            const std::optional<ListSet> lists = m_session.acceptedLists();
+            return lists ? bytesToJavaScript(versomat::linkPayload(*lists)) : emscripten::val::null();
+        }
+        return emscripten::val::null();
     }
 
-    // Starts from a link's poem; null, and nothing changed, for a link that
-    // cannot be read.
-    emscripten::val openLink(const std::string& link)
+    // Starts from an inflated payload of that kind: its poem, or its lists
+    // with no poem yet. Null, and nothing changed, for one that cannot be
+    // read.
+    emscripten::val openPayload(const emscripten::val& kind, const emscripten::val& payload)
     {
-        const std::optional<PoemOrigin> origin = readPoemLink(link);
+        const std::optional<LinkKind> named = linkKindNamed(kind);
+        if (!named || !isBytes(payload.as_handle()))
+            return emscripten::val::null();
+        const std::string bytes = bytesOf(payload);
+        if (*named == LinkKind::Poem) {
+            const std::optional<PoemOrigin> origin = poemOfPayload(bytes);
+            return origin ? toJavaScript(m_session.startFrom(*origin)) : emscripten::val::null();
+        }
+        const std::optional<ListSet> lists = listSetOfPayload(bytes);
+        return lists ? toJavaScript(m_session.startFromLists(*lists)) : emscripten::val::null();
+    }
+
+    // Starts from a poem's link of the older format, the whole fragment
+    // given; null, and nothing changed, for one that cannot be read.
+    emscripten::val openLink(const std::string& fragment)
+    {
+        const std::string_view key = linkKey(LinkKind::Poem);
+        const std::optional<PoemOrigin> origin = linkKindOf(fragment) == LinkKind::Poem
+                                                     ? readPoemLink(std::string_view(fragment).substr(key.size() + 1))
+                                                     : std::nullopt;
         return origin ? toJavaScript(m_session.startFrom(*origin)) : emscripten::val::null();
     }
 
@@ -141,10 +238,15 @@ EMSCRIPTEN_BINDINGS(versomat)
     using versomat::Session;
     function("controlTableJson", &versomat::controlTableJson);
     function("readableText", &versomat::readableText);
+    function("linkOfDeflated", &versomat::linkOfDeflatedBytes);
+    function("linkKindOf", &versomat::linkKindOfFragment);
+    function("deflatedOfLink", &versomat::deflatedOfFragment);
+    function("maxLinkPayload", &versomat::maxLinkPayload);
     class_<Session>("Session")
         .constructor<>()
         .function("click", &Session::click)
-        .function("poemLink", &Session::poemLink)
+        .function("linkPayload", &Session::linkPayload)
+        .function("openPayload", &Session::openPayload)
         .function("openLink", &Session::openLink)
         .function("saved", &Session::saved)
         .function("restore", &Session::restore);

@@ -98,7 +98,11 @@ const root = {
   '--margin': `${Math.min(...table.controls.map((row) => row.left))}px`,
   '--window-background': table.windowBackground,
 };
-const rootAttributes = `data-wide="(min-width: ${table.client.width}px)" style="${
+// The drawn window where it fits across, and only for a mouse or no pointer
+// at all: its buttons, 17 to 25 px high, are too small for a finger on any
+// screen, so a touch screen gets the one column however wide it is.
+const fits = `(min-width: ${table.client.width}px)`;
+const rootAttributes = `data-wide="${fits} and (pointer: fine), ${fits} and (pointer: none)" style="${
   Object.entries(root).map(([name, value]) => `${name}: ${value}`).join('; ')}"`;
 
 const index = path.join(folder, 'index.html');

@@ -1,5 +1,7 @@
 // Gives a built page folder what a release needs: the version from VERSION in
-// a generator meta tag, the phone icons drawn from the desktop icon by
+// a generator meta tag, the public address from VERSOMAT_ADDRESS (when set)
+// in a versomat-address meta tag, so that the page opened from disk makes
+// links that open elsewhere, the phone icons drawn from the desktop icon by
 // rsvg-convert (the same bytes on every run), and the licences of the
 // libraries compiled into versomat_core.js and versomat_qr.js.
 //   node web/builder/release_build.mjs FOLDER
@@ -24,7 +26,21 @@ const html = readFileSync(page, 'utf8');
 const charset = /<meta charset="utf-8">\n/i;
 if (!charset.test(html))
   fail(`${page} has no <meta charset="utf-8"> line to put the version after`);
-writeFileSync(page, html.replace(charset, (line) => `${line}<meta name="generator" content="Versomat ${version}">\n`));
+let metas = `<meta name="generator" content="Versomat ${version}">\n`;
+const address = process.env.VERSOMAT_ADDRESS;
+if (address) {
+  let url = null;
+  try {
+    url = new URL(address);
+  } catch {
+    // Refused below.
+  }
+  if (!url || !/^https?:$/.test(url.protocol) || url.hash)
+    fail(`VERSOMAT_ADDRESS must be the page's public http(s) address, without a fragment, not '${address}'`);
+  const attribute = url.href.replace(/&/g, '&amp;').replace(/"/g, '&quot;').replace(/</g, '&lt;');
+  metas += `<meta name="versomat-address" content="${attribute}">\n`;
+}
+writeFileSync(page, html.replace(charset, (line) => `${line}${metas}`));
 
 // A maskable icon may be cut to a circle of 80 % of its width: the tile,
 // rounded square and all, fits that circle at 336 of 512 px. iOS fills a

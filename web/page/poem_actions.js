@@ -1,17 +1,56 @@
 // The page's own ways to keep a poem, outside the window's controls: copy it,
-// print it alone, or send it as a link, also as a QR code (qr_code.js), that
-// shows the same poem to anyone who opens it and goes on as the sender's
-// page would. The link lives in the address's fragment, so it never reaches
-// a server. The four buttons stand in index.html, so that they are there at
-// the first paint; every text comes from the core.
+// print it alone, or send it as a link that shows the same poem to anyone
+// who opens it and goes on as the sender's page would; and hand out the
+// accepted word lists as a link that starts a fresh page with them; either
+// link also as a QR code (qr_code.js, in the QR module). A link
+// lives in the address's fragment, so it never reaches a server. The buttons
+// stand in index.html, so that they are there at the first paint; every text
+// comes from the core, and so does the link's format: the core gives the
+// bytes, the browser's own stream compresses them, the core frames them.
 'use strict';
 
 (() => {
-  const LINK_KEY = '#gedicht=';
   // Long enough to read the longest answer at leisure.
   const NOTE_SHOWN_MS = 8000;
+  // Where the release will be served, written into a released page: a page
+  // opened from disk makes its links for there.
+  const PUBLIC_ADDRESS = document.querySelector('meta[name="versomat-address"]')?.content;
 
-  whenVersomatStarts(({session, show, announce, output, texts}) => {
+  const streamed = (bytes, stream) => new Blob([bytes]).stream().pipeThrough(stream);
+  async function deflated(bytes) {
+    return new Uint8Array(await new Response(streamed(bytes, new CompressionStream('deflate-raw'))).arrayBuffer());
+  }
+  // The inflated bytes, or null for a damaged stream or one that would give
+  // more than limit bytes: reading stops there, so a small link cannot fill
+  // the memory.
+  async function inflated(bytes, limit) {
+    const chunks = [];
+    let size = 0;
+    try {
+      const reader = streamed(bytes, new DecompressionStream('deflate-raw')).getReader();
+      for (let read = await reader.read(); !read.done; read = await reader.read()) {
+        if ((size += read.value.length) > limit) {
+          reader.cancel().catch(() => {});
+          return null;
+        }
+        chunks.push(read.value);
+      }
+    } catch {
+      return null;
+    }
+    const whole = new Uint8Array(size);
+    chunks.reduce((at, chunk) => (whole.set(chunk, at), at + chunk.length), 0);
+    return whole;
+  }
+
+  whenVersomatStarts(({core, session, show, announce, output, texts}) => {
+    // What each kind of link says, by the core's name for the kind.
+    const KINDS = {
+      gedicht: {none: texts.noPoemToLink, shared: texts.linkShared, copied: texts.linkCopied, field: texts.linkField,
+        bad: texts.badLink, qrTitle: texts.qrPoemTitle},
+      wortlisten: {none: texts.noListsToLink, shared: texts.listsShared, copied: texts.listsCopied,
+        field: texts.listsField, bad: texts.badListsLink, qrTitle: texts.qrListsTitle},
+    };
     const actions = document.querySelector('.poem-actions');
     // An answer stands beside the buttons, where the user looks after a
     // click, until it has been read or the next action answers; the live
@@ -65,7 +104,7 @@
 
     // Before the first poem the box holds its start text or the note that
     // data is missing, neither of them a poem to keep.
-    const hasPoem = () => session.poemLink() !== null;
+    const hasPoem = () => session.linkPayload('gedicht') !== null;
 
     async function copyText(text) {
       try {
@@ -90,29 +129,48 @@
         print();
     }
 
-    // The address that opens the shown poem; null before the first poem.
-    function poemUrl() {
-      const link = session.poemLink();
-      if (link === null)
-        return null;
-      const url = new URL(location.href);
-      url.hash = LINK_KEY.slice(1) + link;
-      return url;
+    // The address a link is made on: the page's own where it is served, the
+    // release's public address for a page from disk, else the file, which
+    // opens on this computer only; local then says so.
+    function linkBase() {
+      const served = /^https?:$/.test(location.protocol);
+      const url = new URL(served || !PUBLIC_ADDRESS ? location.href : PUBLIC_ADDRESS);
+      return {url, local: !served && !PUBLIC_ADDRESS};
     }
 
-    async function sharePoem() {
-      const url = poemUrl();
-      if (url === null) {
-        say(texts.noPoemToLink);
+    // A kind's link as the address that opens it, and whether it opens on
+    // this computer only; null while there is nothing to link.
+    async function linkOf(kind) {
+      const payload = session.linkPayload(kind);
+      if (payload === null)
+        return null;
+      const {url, local} = linkBase();
+      url.hash = core.linkOfDeflated(kind, await deflated(payload));
+      return {url, local};
+    }
+
+    // The kind of link last shared, which the QR code shows first.
+    let lastShared = null;
+
+    async function shareLink(kind) {
+      const says = KINDS[kind];
+      const link = await linkOf(kind);
+      if (link === null) {
+        say(says.none);
         return;
       }
-      // A phone's share sheet where there is one. A user who closes it has
-      // shared nothing and asked for nothing else; a sheet that refuses
-      // (no user gesture left, a policy, a link too long) leaves the copy.
+      const {url, local} = link;
+      lastShared = kind;
+      const said = (text) => (local ? `${text} ${texts.localLink}` : text);
+      // A phone's share sheet where there is one, with the poem's text. A
+      // user who closes it has shared nothing and asked for nothing else; a
+      // sheet that refuses (no user gesture left, a policy, a link too long)
+      // leaves the copy.
       if (navigator.share) {
         try {
-          await navigator.share({title: document.title, text: output.value.split('\n')[0], url: url.href});
-          say(texts.linkShared);
+          await navigator.share({title: document.title, url: url.href,
+            ...(kind === 'gedicht' ? {text: output.value} : {})});
+          say(said(says.shared));
           return;
         } catch (error) {
           if (error?.name === 'AbortError') {
@@ -121,10 +179,11 @@
           }
         }
       }
+      linkField.setAttribute('aria-label', says.field);
       if (await copyText(url.href))
-        say(texts.linkCopied);
+        say(said(says.copied));
       else
-        say(texts.linkNotCopied, url.href);
+        say(said(texts.linkNotCopied), url.href);
     }
 
     // The QR code and its dialog (qr_code.js) come with the QR module, loaded
@@ -153,31 +212,41 @@
       return qrLoading;
     }
 
-    // qr_code.js shows the code, and answers here where it cannot.
+    // qr_code.js shows the code of either link, and answers here where it
+    // cannot. A teacher who has just shared one kind wants that one's code;
+    // otherwise the poem's where there is one, else the word lists'.
     async function showQrCode() {
-      const url = poemUrl();
       try {
         await loadQrCode();
       } catch {
         say(texts.qrNotLoaded);
         return;
       }
-      const choices = [{label: texts.linkField, title: texts.qrTitle, none: texts.noPoemToQr,
-        link: async () => url && {href: url.href}}];
-      document.dispatchEvent(new CustomEvent('versomat-qr-code', {detail: {choices, preferred: 0, say}}));
+      const kinds = Object.keys(KINDS);
+      const choices = kinds.map((kind) => ({label: KINDS[kind].field, title: KINDS[kind].qrTitle,
+        none: KINDS[kind].none, link: async () => {
+          const link = await linkOf(kind);
+          return link && {href: link.url.href, note: link.local ? texts.localLink : null};
+        }}));
+      const preferred = lastShared ?? (hasPoem() ? 'gedicht' : 'wortlisten');
+      document.dispatchEvent(new CustomEvent('versomat-qr-code',
+        {detail: {choices, preferred: kinds.indexOf(preferred), say}}));
     }
 
-    const handlers = {copy: copyPoem, print: printPoem, link: sharePoem, qr: showQrCode};
+    const handlers = {copy: copyPoem, print: printPoem, link: () => shareLink('gedicht'),
+      lists: () => shareLink('wortlisten'), qr: showQrCode};
     for (const button of actions.querySelectorAll('[data-action]'))
       button.addEventListener('click', handlers[button.dataset.action]);
 
     // A link opened, or pasted into the address of the open page. Opened
     // once: the address loses it, so that a reload goes on with what the
-    // user did since instead of starting from the link again.
-    function openLink() {
-      if (!location.hash.startsWith(LINK_KEY))
+    // user did since instead of starting from the link again. A link of the
+    // older format is read by the core alone.
+    async function openLink() {
+      const fragment = location.hash.slice(1);
+      const kind = core.linkKindOf(fragment);
+      if (kind === null)
         return;
-      const answer = session.openLink(location.hash.slice(LINK_KEY.length));
       const url = new URL(location.href);
       url.hash = '';
       try {
@@ -186,10 +255,13 @@
         // A browser that refuses it for a page opened from disk: the link
         // then stays, and a reload opens it again, as it did before.
       }
+      const bytes = core.deflatedOfLink(fragment);
+      const payload = bytes && await inflated(bytes, core.maxLinkPayload());
+      const answer = bytes ? payload && session.openPayload(kind, payload) : session.openLink(fragment);
       if (answer)
         show(answer);
       else
-        say(texts.badLink);
+        say(KINDS[kind].bad);
     }
     addEventListener('hashchange', openLink);
     openLink();
