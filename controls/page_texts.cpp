@@ -34,11 +34,8 @@ constexpr std::array kTexts{
     // Beside a link made in a page opened from disk that was built without
     // its public address.
     PageText{"localLink", u"Achtung: Diese Seite ist als Datei geöffnet, der Link öffnet sich nur auf diesem Rechner."},
-    // A link that cannot be read.
-    PageText{"badListsLink", u"Der Link zu den Wortlisten konnte nicht gelesen werden; Versomat beginnt wie gewohnt."},
-    PageText{"badLink", u"Der Link zum Gedicht konnte nicht gelesen werden; Versomat beginnt wie gewohnt."},
-    // The QR code of the link, shown large for a phone's camera, to be saved
-    // or printed.
+    // The QR code of a link, shown large for a phone's camera, to be saved or
+    // printed.
     PageText{"qrPoemTitle", u"QR-Code mit dem Link zum Gedicht"},
     PageText{"qrListsTitle", u"QR-Code mit dem Link zu den Wortlisten"},
     PageText{"qrSaveSvg", u"Als SVG speichern"},
@@ -47,6 +44,9 @@ constexpr std::array kTexts{
     PageText{"qrClose", u"Schließen"},
     PageText{"qrTooLong", u"Der Link ist zu lang für einen QR-Code: mit kürzeren Wortlisten wird er kürzer."},
     PageText{"qrNotLoaded", u"Der QR-Code ließ sich nicht laden; bitte die Seite neu laden und es noch einmal versuchen."},
+    // A link that cannot be read.
+    PageText{"badListsLink", u"Der Link zu den Wortlisten konnte nicht gelesen werden; Versomat beginnt wie gewohnt."},
+    PageText{"badLink", u"Der Link zum Gedicht konnte nicht gelesen werden; Versomat beginnt wie gewohnt."},
 };
 
 } // namespace
