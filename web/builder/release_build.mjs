@@ -88,5 +88,5 @@ writeFileSync(path.join(folder, 'LICENSES.txt'), [
   `versomat_core.js and versomat_qr.js hold parts of emscripten (Debian's package ${emscripten}), compiled in. ` +
     `Their copyright and licences, as ${COPYRIGHT} gives them:`,
   ...parts, ...texts,
-  `versomat_qr.js holds the QR code library of Debian's source package ${path.basename(path.dirname(qrSource))}, ` +
+  `versomat_qr.js holds the QR code library of Debian's source package ${path.basename(path.dirname(qrSource)).replace('_', ' ')}, ` +
     `compiled in. Its copyright and licence:\n\n${qrNotice}`].join('\n\n').trimEnd() + '\n');
