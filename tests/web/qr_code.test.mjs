@@ -118,7 +118,8 @@ test('the QR code reads as the link: phone, projector in a dark scheme, one-file
     }
     await press(page, 'Gedicht erzeugen mit wiederholbarer Zählung');
     await press(page, 'QR-Code');
-    await page.waitForFunction(() => /zu lang für einen QR-Code/.test(document.querySelector('.action-note').textContent));
+    await page.waitForFunction(() =>
+      /zu lang für einen QR-Code/.test(document.querySelector('.action-note').textContent));
     assert.equal(await page.$('dialog.qr-code[open]'), null);
   } finally {
     await browser.close();

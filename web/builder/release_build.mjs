@@ -80,6 +80,7 @@ const emscripten = execFileSync('dpkg-query', ['-W', '-f=${Version}', 'emscripte
 // nothing once it has it).
 const qrSource = execFileSync('bash', [new URL('scripts/qrcodegen_source', root).pathname],
   {encoding: 'utf8', stdio: ['ignore', 'pipe', 'inherit']}).trim();
+const qrPackage = path.basename(path.dirname(qrSource)).replace('_', ' ');
 const qrNotice = readFileSync(path.join(qrSource, 'qrcodegen.c'), 'utf8').match(/^\/\*([\s\S]*?)\*\//)?.[1]
   .split('\n').map((line) => line.replace(/^ \* ?/, '').trimEnd()).join('\n').trim() ??
   fail(`${qrSource}/qrcodegen.c does not begin with its licence`);
@@ -88,5 +89,5 @@ writeFileSync(path.join(folder, 'LICENSES.txt'), [
   `versomat_core.js and versomat_qr.js hold parts of emscripten (Debian's package ${emscripten}), compiled in. ` +
     `Their copyright and licences, as ${COPYRIGHT} gives them:`,
   ...parts, ...texts,
-  `versomat_qr.js holds the QR code library of Debian's source package ${path.basename(path.dirname(qrSource)).replace('_', ' ')}, ` +
-    `compiled in. Its copyright and licence:\n\n${qrNotice}`].join('\n\n').trimEnd() + '\n');
+  `versomat_qr.js holds the QR code library of Debian's source package ${qrPackage}, compiled in. ` +
+    `Its copyright and licence:\n\n${qrNotice}`].join('\n\n').trimEnd() + '\n');
