@@ -14,98 +14,19 @@
 #include <string_view>
 
 #include "controls/control_table_json.h"
-#include "controls/json_string.h"
 #include "controls/poem_link.h"
 #include "controls/readable_colour.h"
 #include "controls/short_link.h"
 #include "controls/window_session.h"
+#include "web/binding/answer_json.h"
 
 namespace versomat {
 namespace {
-
-// Where and how long the last result is: bytes, or UTF-16 units for a click's
-// answer. Read by the script as two 32-bit numbers.
-struct Result {
-    std::uintptr_t data = 0;
-    std::uint32_t length = 0;
-};
-Result lastResult;
-std::string resultBytes;
-std::u16string resultText;
 
 const Result* bytesResult(std::string bytes)
 {
     resultBytes = std::move(bytes);
     lastResult = {reinterpret_cast<std::uintptr_t>(resultBytes.data()), static_cast<std::uint32_t>(resultBytes.size())};
-    return &lastResult;
-}
-
-// {"changes": [...], "note": null or {...}, "announcement": "..."}; each
-// change leaves out what it does not change.
-const Result* answerResult(const ClickAnswer& answer)
-{
-    std::u16string& json = resultText;
-    json.clear();
-    const auto field = [&json](std::u16string_view name) {
-        json += u",\"";
-        json += name;
-        json += u"\":";
-    };
-    const auto ascii = [&json](std::string_view text) {
-        for (const char c : text)
-            json += static_cast<char16_t>(c);
-    };
-    const auto number = [&ascii](long value) { ascii(std::to_string(value)); };
-    const auto boolean = [&json](bool value) { json += value ? u"true" : u"false"; };
-    json += u"{\"changes\":[";
-    for (const ControlChange& change : answer.changes) {
-        if (&change != answer.changes.data())
-            json += u',';
-        json += u"{\"control\":";
-        number(static_cast<long>(change.control));
-        if (change.text) {
-            field(u"text");
-            appendJsonString(json, *change.text);
-        }
-        field(u"undoable");
-        boolean(change.undoable);
-        if (change.background) {
-            field(u"background");
-            json += u'"';
-            ascii(hexColour(*change.background));
-            json += u'"';
-        }
-        if (change.help) {
-            field(u"help");
-            appendJsonString(json, *change.help);
-        }
-        if (change.visible) {
-            field(u"visible");
-            boolean(*change.visible);
-        }
-        if (change.refused) {
-            field(u"refused");
-            boolean(*change.refused);
-        }
-        field(u"selectLine");
-        number(change.selectLine);
-        json += u'}';
-    }
-    json += u"]";
-    field(u"note");
-    if (answer.note) {
-        json += u"{\"control\":";
-        number(static_cast<long>(answer.note->control));
-        field(u"text");
-        appendJsonString(json, answer.note->text);
-        json += u'}';
-    } else {
-        json += u"null";
-    }
-    field(u"announcement");
-    appendJsonString(json, answer.announcement);
-    json += u'}';
-    lastResult = {reinterpret_cast<std::uintptr_t>(json.data()), static_cast<std::uint32_t>(json.size())};
     return &lastResult;
 }
 
