@@ -5,8 +5,14 @@
 namespace versomat {
 namespace {
 
-constexpr bool isHighSurrogate(char16_t unit) { return unit >= 0xd800 && unit < 0xdc00; }
-constexpr bool isLowSurrogate(char16_t unit) { return unit >= 0xdc00 && unit < 0xe000; }
+constexpr bool isHighSurrogate(char16_t unit)
+{
+    return unit >= 0xd800 && unit < 0xdc00;
+}
+constexpr bool isLowSurrogate(char16_t unit)
+{
+    return unit >= 0xdc00 && unit < 0xe000;
+}
 
 template <typename Char>
 void appendEscaped(std::basic_string<Char>& json, unsigned unit)
@@ -73,8 +79,14 @@ void appendQuoted(std::basic_string<Char>& json, std::basic_string_view<Char> te
 
 } // namespace
 
-void appendJsonString(std::string& json, std::string_view utf8) { appendQuoted(json, utf8); }
+void appendJsonString(std::string& json, std::string_view utf8)
+{
+    appendQuoted(json, utf8);
+}
 
-void appendJsonString(std::u16string& json, std::u16string_view text) { appendQuoted(json, text); }
+void appendJsonString(std::u16string& json, std::u16string_view text)
+{
+    appendQuoted(json, text);
+}
 
 } // namespace versomat

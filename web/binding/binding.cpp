@@ -35,7 +35,10 @@ const Result* answerResult(const std::optional<ClickAnswer>& answer)
     return answer ? answerResult(*answer) : nullptr;
 }
 
-std::string_view bytesOf(const char* bytes, std::size_t length) { return {bytes, length}; }
+std::string_view bytesOf(const char* bytes, std::size_t length)
+{
+    return {bytes, length};
+}
 
 // A short link's kind by its fragment key ("gedicht", "wortlisten"), the
 // name the page uses for it too.
@@ -61,7 +64,10 @@ using namespace versomat;
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE const Result* versomat_control_table_json() { return bytesResult(controlTableJson()); }
+EMSCRIPTEN_KEEPALIVE const Result* versomat_control_table_json()
+{
+    return bytesResult(controlTableJson());
+}
 
 // The core's text colour for a background, both as 0xrrggbb.
 EMSCRIPTEN_KEEPALIVE const Result* versomat_readable_text(int background, int systemText)
@@ -95,10 +101,19 @@ EMSCRIPTEN_KEEPALIVE const Result* versomat_deflated_of_link(const char* fragmen
 
 // The page stops inflating past this many bytes and takes the link as
 // damaged.
-EMSCRIPTEN_KEEPALIVE double versomat_max_link_payload() { return static_cast<double>(kMaxLinkPayload); }
+EMSCRIPTEN_KEEPALIVE double versomat_max_link_payload()
+{
+    return static_cast<double>(kMaxLinkPayload);
+}
 
-EMSCRIPTEN_KEEPALIVE WindowSession* versomat_session_new() { return new WindowSession; }
-EMSCRIPTEN_KEEPALIVE void versomat_session_delete(WindowSession* session) { delete session; }
+EMSCRIPTEN_KEEPALIVE WindowSession* versomat_session_new()
+{
+    return new WindowSession;
+}
+EMSCRIPTEN_KEEPALIVE void versomat_session_delete(WindowSession* session)
+{
+    delete session;
+}
 
 // Null for a row that is no button: the page's mistake, which its script
 // turns into an error. Nothing is thrown from here, so nothing the call
@@ -154,8 +169,7 @@ EMSCRIPTEN_KEEPALIVE const Result* versomat_open_payload(WindowSession* session,
 
 // Starts from a poem's link of the older format, the whole fragment given;
 // null, and nothing changed, for one that cannot be read.
-EMSCRIPTEN_KEEPALIVE const Result* versomat_open_link(WindowSession* session, const char* fragment,
-                                                      std::size_t length)
+EMSCRIPTEN_KEEPALIVE const Result* versomat_open_link(WindowSession* session, const char* fragment, std::size_t length)
 {
     const std::string_view link = bytesOf(fragment, length);
     const std::string_view key = linkKey(LinkKind::Poem);

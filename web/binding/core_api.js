@@ -43,6 +43,14 @@ const versomatAnswer = (result) => result ? JSON.parse(versomatUtf16.decode(vers
 // A link's kind is a name; anything else is no kind.
 const versomatKind = (kind) => (typeof kind === 'string' ? kind : '\0');
 
+// A session's core object; a deleted one has none, and calling it is the
+// caller's mistake, not a reason to write over the core's memory.
+function versomatSessionOf(session) {
+  if (!session.at)
+    throw new Error('the session was deleted');
+  return session.at;
+}
+
 function versomatString(value, name) {
   if (typeof value !== 'string')
     throw new TypeError(`${name} takes a string`);
@@ -74,7 +82,7 @@ Module['Session'] = class Session {
   delete() {
     if (versomatSessions)
       versomatSessions.unregister(this);
-    _versomat_session_delete(this.at);
+    _versomat_session_delete(versomatSessionOf(this));
     this.at = 0;
   }
 
@@ -89,30 +97,30 @@ Module['Session'] = class Session {
       const units = HEAPU16;
       for (let i = 0; i < text.length; ++i)
         units[(at >> 1) + i] = text.charCodeAt(i);
-      return versomatAnswer(_versomat_click(this.at, row, at, text.length));
+      return versomatAnswer(_versomat_click(versomatSessionOf(this), row, at, text.length));
     } finally {
       _free(at);
     }
   }
 
   linkPayload(kind) {
-    return versomatBytes(versomatCall(_versomat_link_payload, [this.at, versomatKind(kind)]));
+    return versomatBytes(versomatCall(_versomat_link_payload, [versomatSessionOf(this), versomatKind(kind)]));
   }
 
   openPayload(kind, payload) {
     return payload instanceof Uint8Array
-      ? versomatAnswer(versomatCall(_versomat_open_payload, [this.at, versomatKind(kind), payload])) : null;
+      ? versomatAnswer(versomatCall(_versomat_open_payload, [versomatSessionOf(this), versomatKind(kind), payload])) : null;
   }
 
   openLink(fragment) {
-    return versomatAnswer(versomatCall(_versomat_open_link, [this.at, versomatString(fragment, 'openLink')]));
+    return versomatAnswer(versomatCall(_versomat_open_link, [versomatSessionOf(this), versomatString(fragment, 'openLink')]));
   }
 
   saved() {
-    return versomatText(_versomat_saved(this.at));
+    return versomatText(_versomat_saved(versomatSessionOf(this)));
   }
 
   restore(record) {
-    return versomatAnswer(versomatCall(_versomat_restore, [this.at, versomatString(record, 'restore')]));
+    return versomatAnswer(versomatCall(_versomat_restore, [versomatSessionOf(this), versomatString(record, 'restore')]));
   }
 };
