@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "controls/control_table.h"
+#include "controls/json_string.h"
 #include "controls/page_texts.h"
 #include "controls/readable_colour.h"
 #include "controls/window_session.h"
@@ -80,29 +81,7 @@ private:
         m_empty = false;
         m_valueDue = false;
     }
-    void quoted(std::string_view utf8)
-    {
-        text += '"';
-        for (const char c : utf8) {
-            switch (c) {
-            case '"': text += "\\\""; break;
-            case '\\': text += "\\\\"; break;
-            case '\n': text += "\\n"; break;
-            case '\r': text += "\\r"; break;
-            case '\t': text += "\\t"; break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    constexpr char kDigits[] = "0123456789abcdef";
-                    text += "\\u00";
-                    text += kDigits[(c >> 4) & 15];
-                    text += kDigits[c & 15];
-                } else {
-                    text += c;
-                }
-            }
-        }
-        text += '"';
-    }
+    void quoted(std::string_view utf8) { appendJsonString(text, utf8); }
 
     bool m_empty = true;
     bool m_valueDue = false;

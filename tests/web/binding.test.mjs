@@ -45,6 +45,19 @@ test('a saved session is restored and goes on as before', async () => {
   assert.deepEqual(restored.linkPayload('gedicht'), saved.linkPayload('gedicht'));
 });
 
+// A box's text comes back exactly, whatever units it holds, through the
+// JSON that carries each answer.
+test('a text with lone surrogates, NUL and line separators comes back exactly', async () => {
+  const core = await createVersomatCore();
+  const table = JSON.parse(core.controlTableJson()).controls;
+  const row = (role) => table.findIndex((r) => r.role === role && r.list === 'actors');
+  const text = '\uFEFFder Mann\uD800\u2028\0"\\\r\nder Hund 🐔\u2029\t\uDC00';
+  const session = new core.Session();
+  session.click(row('accept'), text);
+  const answer = new core.Session().restore(session.saved());
+  assert.equal(answer.changes.find((change) => change.control === row('box')).text, text);
+});
+
 // A short link made and opened as the page does: the core's bytes through
 // the stream ('deflate-raw'), framed by the core; read back the other way,
 // inflating no more than the core allows.

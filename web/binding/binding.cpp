@@ -1,11 +1,14 @@
 // The page's way into the core: one Session per page, whose click() is the
 // window's twelve click handlers, answered by the same WindowSession as the
-// Qt window. Texts cross as JavaScript strings (UTF-16) holding core text.
+// Qt window. Plain C functions, wrapped for the page by core_api.js: texts
+// arrive as UTF-16 units or UTF-8 bytes in a buffer the script allocated;
+// what comes back is left in one place (lastResult) for the script to read
+// before its next call. A click's answer comes back as one JSON text, which
+// the script parses in one step rather than building it field by field.
 
-#include <emscripten/bind.h>
 #include <emscripten/emscripten.h>
-#include <emscripten/val.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,78 +18,37 @@
 #include "controls/readable_colour.h"
 #include "controls/short_link.h"
 #include "controls/window_session.h"
-
-// Core text as a JavaScript string, decoded in one step: embind's own
-// conversion visits every character in JavaScript first, which took longer
-// than composing the poem.
-EM_JS(emscripten::EM_VAL, javaScriptStringOf, (const char16_t* text, std::size_t length), {
-    const decoder = javaScriptStringOf.decoder || (javaScriptStringOf.decoder = new TextDecoder("utf-16le"));
-    return Emval.toHandle(decoder.decode(HEAPU8.subarray(text, text + 2 * length)));
-});
-
-// Bytes cross as Uint8Array, copied either way: a view into the heap would
-// go stale when the heap grows. Plain JavaScript, as embind's own
-// conversion of arrays is larger than all of a link's code.
-EM_JS(emscripten::EM_VAL, bytesToJavaScriptOf, (const char* bytes, std::size_t length),
-      { return Emval.toHandle(HEAPU8.slice(bytes, bytes + length)); });
-EM_JS(bool, isBytes, (emscripten::EM_VAL value), { return Emval.toValue(value) instanceof Uint8Array; });
-EM_JS(std::size_t, byteLength, (emscripten::EM_VAL array), { return Emval.toValue(array).length; });
-EM_JS(void, copyBytes, (emscripten::EM_VAL array, char* to), { HEAPU8.set(Emval.toValue(array), to); });
+#include "web/binding/answer_json.h"
 
 namespace versomat {
 namespace {
 
-emscripten::val bytesToJavaScript(std::string_view bytes)
+const Result* bytesResult(std::string bytes)
 {
-    return emscripten::val::take_ownership(bytesToJavaScriptOf(bytes.data(), bytes.size()));
+    resultBytes = std::move(bytes);
+    lastResult = {reinterpret_cast<std::uintptr_t>(resultBytes.data()), static_cast<std::uint32_t>(resultBytes.size())};
+    return &lastResult;
 }
 
-emscripten::val toJavaScript(std::u16string_view text)
+const Result* answerResult(const std::optional<ClickAnswer>& answer)
 {
-    return emscripten::val::take_ownership(javaScriptStringOf(text.data(), text.size()));
+    return answer ? answerResult(*answer) : nullptr;
 }
 
-emscripten::val colourText(Rgb colour)
+std::string_view bytesOf(const char* bytes, std::size_t length)
 {
-    return emscripten::val(hexColour(colour));
+    return {bytes, length};
 }
 
-emscripten::val toJavaScript(const ControlChange& change)
+// A short link's kind by its fragment key ("gedicht", "wortlisten"), the
+// name the page uses for it too.
+std::optional<LinkKind> linkKindNamed(std::string_view name)
 {
-    emscripten::val out = emscripten::val::object();
-    out.set("control", static_cast<int>(change.control));
-    if (change.text)
-        out.set("text", toJavaScript(*change.text));
-    out.set("undoable", change.undoable);
-    if (change.background)
-        out.set("background", colourText(*change.background));
-    if (change.help)
-        out.set("help", toJavaScript(*change.help));
-    if (change.visible)
-        out.set("visible", *change.visible);
-    if (change.refused)
-        out.set("refused", *change.refused);
-    out.set("selectLine", change.selectLine);
-    return out;
-}
-
-emscripten::val toJavaScript(const ClickAnswer& answer)
-{
-    emscripten::val changes = emscripten::val::array();
-    for (const ControlChange& change : answer.changes)
-        changes.call<void>("push", toJavaScript(change));
-    emscripten::val out = emscripten::val::object();
-    out.set("changes", changes);
-    if (answer.note) {
-        emscripten::val note = emscripten::val::object();
-        note.set("control", static_cast<int>(answer.note->control));
-        note.set("text", toJavaScript(answer.note->text));
-        out.set("note", note);
-    } else {
-        out.set("note", emscripten::val::null());
+    for (const LinkKind kind : {LinkKind::Poem, LinkKind::ListSet}) {
+        if (name == linkKey(kind))
+            return kind;
     }
-    out.set("announcement", toJavaScript(answer.announcement));
-    return out;
+    return std::nullopt;
 }
 
 Rgb rgbOf(int packed)
@@ -95,159 +57,137 @@ Rgb rgbOf(int packed)
             static_cast<std::uint8_t>(packed)};
 }
 
+} // namespace
+} // namespace versomat
+
+using namespace versomat;
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE const Result* versomat_control_table_json()
+{
+    return bytesResult(controlTableJson());
+}
+
 // The core's text colour for a background, both as 0xrrggbb.
-std::string readableText(int background, int systemText)
+EMSCRIPTEN_KEEPALIVE const Result* versomat_readable_text(int background, int systemText)
 {
-    return hexColour(readableTextOn(rgbOf(background), rgbOf(systemText)));
-}
-
-// A short link's kind by its fragment key ("gedicht", "wortlisten"), the
-// name the page uses for it too. The keys are string literals, so their
-// data() ends in a null.
-std::optional<LinkKind> linkKindNamed(const emscripten::val& name)
-{
-    for (const LinkKind kind : {LinkKind::Poem, LinkKind::ListSet}) {
-        if (name.strictlyEquals(emscripten::val(linkKey(kind).data())))
-            return kind;
-    }
-    return std::nullopt;
-}
-
-// A Uint8Array's bytes (isBytes first).
-std::string bytesOf(const emscripten::val& array)
-{
-    std::string bytes(static_cast<std::size_t>(byteLength(array.as_handle())), '\0');
-    copyBytes(array.as_handle(), bytes.data());
-    return bytes;
+    return bytesResult(hexColour(readableTextOn(rgbOf(background), rgbOf(systemText))));
 }
 
 // The fragment (without "#") framing a payload the page compressed; null
-// for a kind that is none or bytes that are no Uint8Array.
-emscripten::val linkOfDeflatedBytes(const emscripten::val& kind, const emscripten::val& deflated)
+// for a kind that is none.
+EMSCRIPTEN_KEEPALIVE const Result* versomat_link_of_deflated(const char* kind, std::size_t kindLength,
+                                                             const char* deflated, std::size_t length)
 {
-    const std::optional<LinkKind> named = linkKindNamed(kind);
-    return named && isBytes(deflated.as_handle()) ? emscripten::val(linkOfDeflated(*named, bytesOf(deflated)))
-                                                  : emscripten::val::null();
+    const std::optional<LinkKind> named = linkKindNamed(bytesOf(kind, kindLength));
+    return named ? bytesResult(linkOfDeflated(*named, bytesOf(deflated, length))) : nullptr;
 }
 
 // The kind of link a fragment holds, by its key; null for none of ours.
-emscripten::val linkKindOfFragment(const std::string& fragment)
+EMSCRIPTEN_KEEPALIVE const Result* versomat_link_kind_of(const char* fragment, std::size_t length)
 {
-    const std::optional<LinkKind> kind = linkKindOf(fragment);
-    return kind ? emscripten::val(std::string(linkKey(*kind))) : emscripten::val::null();
+    const std::optional<LinkKind> kind = linkKindOf(bytesOf(fragment, length));
+    return kind ? bytesResult(std::string(linkKey(*kind))) : nullptr;
 }
 
 // The compressed bytes of a short link, for the page to inflate; null for
 // a damaged one and for a link of the older format (openLink reads those).
-emscripten::val deflatedOfFragment(const std::string& fragment)
+EMSCRIPTEN_KEEPALIVE const Result* versomat_deflated_of_link(const char* fragment, std::size_t length)
 {
-    const std::optional<std::string> bytes = deflatedOfLink(fragment);
-    return bytes ? bytesToJavaScript(*bytes) : emscripten::val::null();
+    std::optional<std::string> bytes = deflatedOfLink(bytesOf(fragment, length));
+    return bytes ? bytesResult(std::move(*bytes)) : nullptr;
 }
 
 // The page stops inflating past this many bytes and takes the link as
 // damaged.
-double maxLinkPayload()
+EMSCRIPTEN_KEEPALIVE double versomat_max_link_payload()
 {
     return static_cast<double>(kMaxLinkPayload);
 }
 
-class Session {
-public:
-    // Null for a row that is no button: the page's mistake, which its script
-    // turns into an error. Nothing is thrown from here, so nothing the call
-    // holds (the handed-over text above all) is left behind.
-    emscripten::val click(int button, const emscripten::val& input)
-    {
-        const std::span<const ControlRow> table = controlTable();
-        if (button < 0 || static_cast<std::size_t>(button) >= table.size() ||
-            table[static_cast<std::size_t>(button)].kind != ControlKind::Button)
-            return emscripten::val::null();
-        const std::size_t row = static_cast<std::size_t>(button);
-        const std::u16string text =
-            WindowSession::inputOf(row) && input.isString() ? input.as<std::u16string>() : std::u16string();
-        return toJavaScript(m_session.click(row, text));
-    }
-
-    // What a short link of that kind carries, as bytes for the page to
-    // compress: the shown poem, or the accepted lists and the values. Null
-    // before the first poem, while a list is not accepted, or for a kind
-    // that is none.
-    emscripten::val linkPayload(const emscripten::val& kind) const
-    {
-        const std::optional<LinkKind> named = linkKindNamed(kind);
-        if (named == LinkKind::Poem) {
-            const std::optional<PoemOrigin> origin = m_session.lastPoemOrigin();
-            return origin ? bytesToJavaScript(versomat::linkPayload(*origin)) : emscripten::val::null();
-        }
-        if (named == LinkKind::ListSet) {
-            const std::optional<ListSet> lists = m_session.acceptedLists();
-            return lists ? bytesToJavaScript(versomat::linkPayload(*lists)) : emscripten::val::null();
-        }
-        return emscripten::val::null();
-    }
-
-    // Starts from an inflated payload of that kind: its poem, or its lists
-    // with no poem yet. Null, and nothing changed, for one that cannot be
-    // read.
-    emscripten::val openPayload(const emscripten::val& kind, const emscripten::val& payload)
-    {
-        const std::optional<LinkKind> named = linkKindNamed(kind);
-        if (!named || !isBytes(payload.as_handle()))
-            return emscripten::val::null();
-        const std::string bytes = bytesOf(payload);
-        if (*named == LinkKind::Poem) {
-            const std::optional<PoemOrigin> origin = poemOfPayload(bytes);
-            return origin ? toJavaScript(m_session.startFrom(*origin)) : emscripten::val::null();
-        }
-        const std::optional<ListSet> lists = listSetOfPayload(bytes);
-        return lists ? toJavaScript(m_session.startFromLists(*lists)) : emscripten::val::null();
-    }
-
-    // Starts from a poem's link of the older format, the whole fragment
-    // given; null, and nothing changed, for one that cannot be read.
-    emscripten::val openLink(const std::string& fragment)
-    {
-        const std::string_view key = linkKey(LinkKind::Poem);
-        const std::optional<PoemOrigin> origin = linkKindOf(fragment) == LinkKind::Poem
-                                                     ? readPoemLink(std::string_view(fragment).substr(key.size() + 1))
-                                                     : std::nullopt;
-        return origin ? toJavaScript(m_session.startFrom(*origin)) : emscripten::val::null();
-    }
-
-    // The whole session for the tab's storage, brought back after a reload
-    // by restore(); null from restore, and nothing changed, for a record it
-    // cannot read.
-    std::string saved() const { return m_session.savedSession(); }
-    emscripten::val restore(const std::string& record)
-    {
-        const std::optional<ClickAnswer> answer = m_session.restoreSession(record);
-        return answer ? toJavaScript(*answer) : emscripten::val::null();
-    }
-
-private:
-    WindowSession m_session;
-};
-
-} // namespace
-} // namespace versomat
-
-EMSCRIPTEN_BINDINGS(versomat)
+EMSCRIPTEN_KEEPALIVE WindowSession* versomat_session_new()
 {
-    using namespace emscripten;
-    using versomat::Session;
-    function("controlTableJson", &versomat::controlTableJson);
-    function("readableText", &versomat::readableText);
-    function("linkOfDeflated", &versomat::linkOfDeflatedBytes);
-    function("linkKindOf", &versomat::linkKindOfFragment);
-    function("deflatedOfLink", &versomat::deflatedOfFragment);
-    function("maxLinkPayload", &versomat::maxLinkPayload);
-    class_<Session>("Session")
-        .constructor<>()
-        .function("click", &Session::click)
-        .function("linkPayload", &Session::linkPayload)
-        .function("openPayload", &Session::openPayload)
-        .function("openLink", &Session::openLink)
-        .function("saved", &Session::saved)
-        .function("restore", &Session::restore);
+    return new WindowSession;
 }
+EMSCRIPTEN_KEEPALIVE void versomat_session_delete(WindowSession* session)
+{
+    delete session;
+}
+
+// Null for a row that is no button: the page's mistake, which its script
+// turns into an error. Nothing is thrown from here, so nothing the call
+// holds is left behind.
+EMSCRIPTEN_KEEPALIVE const Result* versomat_click(WindowSession* session, int button, const char16_t* input,
+                                                  std::size_t length)
+{
+    const std::span<const ControlRow> table = controlTable();
+    if (button < 0 || static_cast<std::size_t>(button) >= table.size() ||
+        table[static_cast<std::size_t>(button)].kind != ControlKind::Button)
+        return nullptr;
+    const std::size_t row = static_cast<std::size_t>(button);
+    const std::u16string text = WindowSession::inputOf(row) ? std::u16string(input, length) : std::u16string();
+    return answerResult(session->click(row, text));
+}
+
+// What a short link of that kind carries, as bytes for the page to
+// compress: the shown poem, or the accepted lists and the values. Null
+// before the first poem, while a list is not accepted, or for a kind that
+// is none.
+EMSCRIPTEN_KEEPALIVE const Result* versomat_link_payload(const WindowSession* session, const char* kind,
+                                                         std::size_t kindLength)
+{
+    const std::optional<LinkKind> named = linkKindNamed(bytesOf(kind, kindLength));
+    if (named == LinkKind::Poem) {
+        const std::optional<PoemOrigin> origin = session->lastPoemOrigin();
+        return origin ? bytesResult(linkPayload(*origin)) : nullptr;
+    }
+    if (named == LinkKind::ListSet) {
+        const std::optional<ListSet> lists = session->acceptedLists();
+        return lists ? bytesResult(linkPayload(*lists)) : nullptr;
+    }
+    return nullptr;
+}
+
+// Starts from an inflated payload of that kind: its poem, or its lists
+// with no poem yet. Null, and nothing changed, for one that cannot be read.
+EMSCRIPTEN_KEEPALIVE const Result* versomat_open_payload(WindowSession* session, const char* kind,
+                                                         std::size_t kindLength, const char* payload,
+                                                         std::size_t length)
+{
+    const std::optional<LinkKind> named = linkKindNamed(bytesOf(kind, kindLength));
+    if (!named)
+        return nullptr;
+    const std::string_view bytes = bytesOf(payload, length);
+    if (*named == LinkKind::Poem) {
+        const std::optional<PoemOrigin> origin = poemOfPayload(bytes);
+        return origin ? answerResult(session->startFrom(*origin)) : nullptr;
+    }
+    const std::optional<ListSet> lists = listSetOfPayload(bytes);
+    return lists ? answerResult(session->startFromLists(*lists)) : nullptr;
+}
+
+// Starts from a poem's link of the older format, the whole fragment given;
+// null, and nothing changed, for one that cannot be read.
+EMSCRIPTEN_KEEPALIVE const Result* versomat_open_link(WindowSession* session, const char* fragment, std::size_t length)
+{
+    const std::string_view link = bytesOf(fragment, length);
+    const std::string_view key = linkKey(LinkKind::Poem);
+    const std::optional<PoemOrigin> origin =
+        linkKindOf(link) == LinkKind::Poem ? readPoemLink(link.substr(key.size() + 1)) : std::nullopt;
+    return origin ? answerResult(session->startFrom(*origin)) : nullptr;
+}
+
+// The whole session for the tab's storage, brought back after a reload by
+// restore; null from restore, and nothing changed, for a record it cannot
+// read.
+EMSCRIPTEN_KEEPALIVE const Result* versomat_saved(const WindowSession* session)
+{
+    return bytesResult(session->savedSession());
+}
+EMSCRIPTEN_KEEPALIVE const Result* versomat_restore(WindowSession* session, const char* record, std::size_t length)
+{
+    return answerResult(session->restoreSession(bytesOf(record, length)));
+}
+
+} // extern "C"

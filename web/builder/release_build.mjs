@@ -56,8 +56,8 @@ for (const [name, size] of icons)
   execFileSync('rsvg-convert', [...size, '-o', path.join(folder, name), svg], {stdio: 'inherit'});
 
 // The page's own licence, then those of emscripten's parts in the core as
-// Debian's emscripten package states them: its runtime, embind and
-// allocator ("*"), the C library, the C++ library and the compiler's
+// Debian's emscripten package states them: its runtime and allocator
+// ("*"), the C library, the C++ library and the compiler's
 // built-ins. Texts that file only names come from /usr/share/common-licenses.
 const COPYRIGHT = '/usr/share/doc/emscripten/copyright';
 const COMPILED_IN = ['*', 'system/lib/libc/musl/*', 'system/lib/libcxx/*', 'system/lib/libcxxabi/*',
