@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Versomat developers
 // Kept apart from the binding so that it alone is compiled for speed: the
 // page waits for every answer, which is mostly the poem's text.
 #include "web/binding/answer_json.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Versomat developers
 // The page's way into the core: one Session per page, whose click() is the
 // window's twelve click handlers, answered by the same WindowSession as the
 // Qt window. Plain C functions, wrapped for the page by core_api.js: texts

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Versomat developers
 // The page's JavaScript face of the core (binding.cpp's C functions), joined
 // to emscripten's loader (--post-js): createVersomatCore() gives the module
 // with controlTableJson(), readableText(), the short links' functions and

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Versomat developers
 // The page's QR code module, apart from the core so that the page loads it
 // only when a QR code is first asked for. Texts cross as UTF-8; qr_binding.js
 // wraps the call.

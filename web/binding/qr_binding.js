@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Versomat developers
 // The QR code module's one function for the page: qrCodeSvg(text) gives the
 // SVG of the text's QR code, or null for a text too long for any QR code.
 Module['qrCodeSvg'] = (text) => {

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Versomat developers
 // Makes a built page folder an installable app that works offline: writes the
 // manifest, coloured like the window and described as the page by the core in
 // the folder, then the worker with the folder's file list and a hash of their

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Versomat developers
 // Writes the window's controls and the page's own texts ({{key}} in it) into a
 // built page folder's index.html from the core's control table, so that the
 // first paint shows the window before any script has run, and the page's start

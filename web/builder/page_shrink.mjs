@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Versomat developers
 // Drops from a built page folder's own scripts and style sheet what only a
-// reader of the source needs: whole-line comments, indentation and blank
-// lines. The page weighs every byte it loads; the sources keep their words.
+// reader of the source needs: whole-line comments but the licence's,
+// indentation and blank lines. The page weighs every byte it loads; the sources keep their words.
 // The core's loader is emscripten's and stays as it is.
 //   node web/builder/page_shrink.mjs FOLDER
 import {readFileSync, readdirSync, writeFileSync} from 'node:fs';
@@ -16,9 +18,12 @@ if (!folder) {
 
 // Line by line, so that no statement is joined to another.
 const lines = (text) => text.split('\n').map((line) => line.trim()).filter((line) => line !== '');
+// The licence's two lines stay: a file passed on alone still says it.
+const LICENCE = /^(\/\/|\/\*) (SPDX-License-Identifier|Copyright) /;
 const SHRINK = {
-  '.js': (text) => lines(text).filter((line) => !line.startsWith('//')).join('\n'),
-  '.css': (text) => lines(text.replace(/\/\*[\s\S]*?\*\//g, '')).join('\n'),
+  '.js': (text) => lines(text).filter((line) => !line.startsWith('//') || LICENCE.test(line)).join('\n'),
+  '.css': (text) => lines(text.replace(/\/\*[\s\S]*?\*\//g, (comment) => (LICENCE.test(comment) ? comment : '')))
+    .join('\n'),
 };
 
 // A line with an odd number of backticks opens a template that goes on

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Versomat developers
 // Gives a built page folder what a release needs: the version from VERSION in
 // a generator meta tag, the public address from VERSOMAT_ADDRESS (when set)
 // in a versomat-address meta tag, so that the page opened from disk makes

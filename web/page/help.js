@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Versomat developers
 // A control's help, which a mouse reads as its tooltip, shown for a finger
 // and for the keyboard too: a phone shows no tooltips, and Tab brings up
 // none. It stands under the control in one column and beside it where the

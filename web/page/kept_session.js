@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Versomat developers
 // Keeps the tab's whole session for this tab only (sessionStorage): the
 // core's record of it (the accepted lists and marks, the values, the shown
 // poem, its number and the random sequence's place) and what was typed

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Versomat developers
 // Lays the started page out: the drawn window where the screen is wide
 // enough, one column where it is not, and the poem box fitted to either.
 'use strict';

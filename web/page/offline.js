@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Versomat developers
 // Lets the browser keep the page's files, so that once opened over http or
 // https the page opens and composes without a network. From disk there is
 // nothing to keep and browsers refuse workers there.

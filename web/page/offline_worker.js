@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Versomat developers
 // The page's offline worker. The build puts BUILD above this text: the
 // folder's files and a hash of their content. Each build keeps its files in
 // a cache of its own, and every load of the page takes all its files from

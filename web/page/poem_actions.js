@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Versomat developers
 // The page's own ways to keep a poem, outside the window's controls: copy it,
 // print it alone, or send it as a link that shows the same poem to anyone
 // who opens it and goes on as the sender's page would; and hand out the

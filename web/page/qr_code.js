@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Versomat developers
 // The link's QR code, as large as the screen allows, so that a phone's camera
 // opens the poem from a projector across a classroom; saved as SVG or PNG or
 // printed, for a worksheet. The build appends this to the core's QR module,

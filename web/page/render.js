@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Versomat developers
 // Shows what the core answers: a control's colours, text, visibility and
 // help, the popup note beside a control and the screen reader's announcement.
 // versomat.js decides when; this file knows how the browser shows it.

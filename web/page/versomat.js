@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// Copyright (c) 2026 The Versomat developers
 // The Versomat page: wires the window's controls, which the build wrote into
 // index.html from the core's control table, to the core's session. Every
 // text, place, colour and rule comes from the core; render.js shows what it
