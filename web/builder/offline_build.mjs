@@ -32,8 +32,11 @@ writeFileSync(path.join(folder, MANIFEST), JSON.stringify(manifest, null, 2) + '
 // The worker's own bytes change with the hash, which is what makes the
 // browser install it anew. index.html is hashed without a stamp an earlier
 // run wrote, so that running this again on the folder gives the same hash.
+// The licences are for whoever passes the folder on; the page never loads
+// them, so no visitor's storage keeps them.
+const NOT_KEPT = new Set([WORKER, 'LICENSES.txt']);
 const files = readdirSync(folder, {withFileTypes: true})
-  .filter((entry) => entry.isFile() && entry.name !== WORKER).map((entry) => entry.name).sort();
+  .filter((entry) => entry.isFile() && !NOT_KEPT.has(entry.name)).map((entry) => entry.name).sort();
 const index = path.join(folder, INDEX);
 const page = readFileSync(index, 'utf8').replace(STAMP, '');
 const hash = createHash('sha256');

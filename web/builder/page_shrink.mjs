@@ -19,7 +19,7 @@ if (!folder) {
 // Line by line, so that no statement is joined to another.
 const lines = (text) => text.split('\n').map((line) => line.trim()).filter((line) => line !== '');
 // The licence's two lines stay: a file passed on alone still says it.
-const LICENCE = /^(\/\/|\/\*) (SPDX-License-Identifier|Copyright) /;
+const LICENCE = /^(\/\/|\/\*) (SPDX-License-Identifier:|Copyright) /;
 const SHRINK = {
   '.js': (text) => lines(text).filter((line) => !line.startsWith('//') || LICENCE.test(line)).join('\n'),
   '.css': (text) => lines(text.replace(/\/\*[\s\S]*?\*\//g, (comment) => (LICENCE.test(comment) ? comment : '')))
