@@ -7,11 +7,13 @@
 
 #include "controls/window_session.h"
 #include "settings/probability_sheet.h"
+#include "control_rows.h"
 #include "test_text.h"
 
 namespace versomat {
 namespace {
 
+using testing::button;
 using testing::utf8;
 
 using Text = std::u16string;
@@ -39,11 +41,6 @@ Text sheetWith(std::u16string_view from, std::u16string_view to)
     GeneratorState state;
     Text sheet = showProbabilitySheet(state);
     return sheet.replace(sheet.find(from), from.size(), to);
-}
-
-std::size_t button(ControlRole role, std::optional<WordListKind> list = std::nullopt)
-{
-    return controlIndex(controlRow(role, list));
 }
 
 TEST(ClickNotes, NameWhatTheIntakePassedOverAndStoreAsBefore)

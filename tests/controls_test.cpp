@@ -11,11 +11,13 @@
 #include "controls/window_session.h"
 #include "controls/window_texts.h"
 #include "generator/poem_generator.h"
+#include "control_rows.h"
 #include "test_text.h"
 
 namespace versomat {
 namespace {
 
+using testing::button;
 using testing::utf8;
 
 using Text = std::u16string;
@@ -181,11 +183,6 @@ std::string describe(const ClickAnswer& answer)
     if (!answer.announcement.empty())
         out += "says " + firstLine(answer.announcement);
     return out;
-}
-
-std::size_t button(ControlRole role, std::optional<WordListKind> list = std::nullopt)
-{
-    return controlIndex(controlRow(role, list));
 }
 
 // Every kind of click through one session, as both front ends render it.

@@ -8,18 +8,15 @@
 #include "controls/control_table.h"
 #include "controls/poem_link.h"
 #include "controls/window_session.h"
+#include "control_rows.h"
 #include "test_text.h"
 
 namespace versomat {
 namespace {
 
+using testing::button;
 using testing::utf8;
 using enum ControlRole;
-
-std::size_t button(ControlRole role, std::optional<WordListKind> list = std::nullopt)
-{
-    return controlIndex(controlRow(role, list));
-}
 
 // What a front end shows: each control's text, background and help after
 // the answers so far, starting from the control table.

@@ -9,18 +9,15 @@
 #include "controls/deflated_link.h"
 #include "controls/window_session.h"
 #include "controls/window_texts.h"
+#include "control_rows.h"
 #include "test_text.h"
 
 namespace versomat {
 namespace {
 
+using testing::button;
 using testing::utf8;
 using enum ControlRole;
-
-std::size_t button(ControlRole role, std::optional<WordListKind> list = std::nullopt)
-{
-    return controlIndex(controlRow(role, list));
-}
 
 std::u16string outputOf(const ClickAnswer& answer)
 {
