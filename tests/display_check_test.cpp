@@ -77,7 +77,14 @@ TEST(DisplayCheck, HoldsItsXConnectionUntilQtHasItsOwn)
     std::unique_ptr<QApplication> application = applicationOnADisplay(argc, argv, std::getenv);
     ASSERT_NE(application, nullptr);
     EXPECT_EQ(clientsWhenQtStarted, alone + 2) << "the check's connection and Qt's";
-    EXPECT_EQ(xClientCount(observer), alone + 1) << "Qt's alone";
+    // The server drops a closed connection only when it next reads that
+    // socket, which a busy machine may put after the observer's query.
+    int afterwards = xClientCount(observer);
+    for (int tries = 0; afterwards > alone + 1 && tries < 500; ++tries) {
+        usleep(10'000);
+        afterwards = xClientCount(observer);
+    }
+    EXPECT_EQ(afterwards, alone + 1) << "Qt's alone";
     application.reset();
     xcb_disconnect(observer);
 }
