@@ -1,6 +1,7 @@
 #include "versomat.h"
 
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QEvent>
 #include <QIcon>
 #include <QKeySequence>
@@ -112,12 +113,9 @@ void replaceUndoably(QPlainTextEdit* box, std::u16string_view text)
     cursor.endEditBlock();
 }
 
-// Shows a hint the user must not miss at once, as a tooltip. Posted: the
-// events that end a real mouse click (still being delivered when the click
-// handler runs) would close a tooltip shown straight away.
-void popToolTip(QWidget* owner, QPoint local, const QString& text)
+QRect onScreen(const QWidget* widget)
 {
-    QTimer::singleShot(0, owner, [owner, local, text] { QToolTip::showText(owner->mapToGlobal(local), text, owner); });
+    return {widget->mapToGlobal(QPoint()), widget->size()};
 }
 
 // Selects a line of the box's text, counted as the core counts lines: the box
@@ -140,6 +138,14 @@ void selectLine(QPlainTextEdit* box, int lineNumber)
 }
 
 } // namespace
+
+QWidget* shownToolTip()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->inherits("QTipLabel") && widget->isVisible())
+            return widget;
+    return nullptr;
+}
 
 Versomat::Versomat(QWidget* parent) : QWidget(parent)
 {
@@ -317,7 +323,40 @@ void Versomat::render(const ClickAnswer& answer)
     const auto* box = qobject_cast<QPlainTextEdit*>(control);
     const QPoint at = box && box->textCursor().hasSelection() ? box->cursorRect().bottomLeft()
                                                               : QPoint(0, control->height());
-    popToolTip(control, at, toQtText(answer.note->text));
+    // Posted: the events that end a real mouse click (still being delivered
+    // when the click handler runs) would close a tooltip shown straight away.
+    QTimer::singleShot(0, control, [this, control, at, text = toQtText(answer.note->text)] {
+        QToolTip::showText(control->mapToGlobal(at), text, control);
+        keepNoteClear(control);
+    });
+}
+
+// A click on a note only closes it, so a note over a button swallows the
+// click meant for the button, typically "Gedicht erzeugen" just under the
+// accept buttons. A note that covers a caption, a button or a mark moves
+// above its control, where text boxes alone may lie beneath it.
+void Versomat::keepNoteClear(const QWidget* control) const
+{
+    QWidget* tip = shownToolTip();
+    if (!tip)
+        return;
+    const auto coversAny = [this, control](const QRect& place) {
+        for (std::size_t i = 0; i < m_controls.size(); ++i) {
+            const ControlRow& row = controlTable()[i];
+            const bool readOrPressed = row.kind != ControlKind::TextBox || row.role == ControlRole::Mark;
+            const QWidget* other = m_controls[i];
+            if (other != control && readOrPressed && other->isVisible() && place.intersects(onScreen(other)))
+                return true;
+        }
+        return false;
+    };
+    if (!coversAny(tip->geometry()))
+        return;
+    const QRect window = onScreen(this);
+    QRect above(onScreen(control).topLeft() - QPoint(0, tip->height()), tip->size());
+    above.moveLeft(std::max(window.left(), std::min(above.left(), window.right() + 1 - above.width())));
+    if (!coversAny(above) && control->screen()->availableGeometry().contains(above))
+        tip->setGeometry(above);
 }
 
 void Versomat::apply(const ControlChange& change)

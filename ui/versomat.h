@@ -12,6 +12,9 @@ class QScrollArea;
 
 namespace versomat {
 
+// The note Qt shows as a tooltip, while one is shown.
+QWidget* shownToolTip();
+
 // The program's only window, built from the control table. Each of the
 // twelve handlers hands its click to the core's WindowSession, with the text
 // of the box the click reads, and renders the answer: texts, colours, help,
@@ -49,6 +52,7 @@ private:
     void fitIntoScreen();
     void press(ControlRole role, std::optional<WordListKind> list = std::nullopt);
     void render(const ClickAnswer& answer);
+    void keepNoteClear(const QWidget* control) const;
     void apply(const ControlChange& change);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
